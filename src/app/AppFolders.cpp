@@ -1,0 +1,77 @@
+#include "app/AppFolders.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+#include "text/FolderFiles.h"
+#include "text/InOutError.h"
+
+namespace quirebook {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string UserDataFolder() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && *dataHome == '/') return std::string(dataHome) + "/quirebook";
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr && *home != '\0' ? home : ".") + "/.local/share/quirebook";
+}
+
+}  // namespace
+
+AppFolders LocateAppFolders(const std::string& programFolder) {
+    AppFolders folders;
+    const fs::path program(programFolder);
+    std::error_code error;
+    const fs::path installed = program.parent_path() / "share" / "quirebook";
+    const bool dataBeside = fs::is_directory(program / "lib", error);
+    folders.AppFolder = (!dataBeside && fs::is_directory(installed / "lib", error))
+                            ? installed.lexically_normal().string()
+                            : program.string();
+    if (::access(programFolder.c_str(), W_OK) == 0) {
+        folders.UserFolder = programFolder;
+    } else {
+        folders.UserFolder = UserDataFolder();
+        fs::create_directories(folders.UserFolder, error);
+    }
+    return folders;
+}
+
+std::string ProgramFolder() {
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::current_path().string() : program.parent_path().string();
+}
+
+ProcessWorkArea ProcessWorkArea::Temporary() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quirebook-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) ThrowInOutError("create", pattern, errno);
+    return ProcessWorkArea(pattern, false);
+}
+
+ProcessWorkArea ProcessWorkArea::Kept(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) ThrowInOutError("create", folder, error.value());
+    fs::path root = fs::absolute(folder).lexically_normal();
+    if (!root.has_filename()) root = root.parent_path();  // no trailing separator
+    return ProcessWorkArea(root.string(), true);
+}
+
+ProcessWorkArea::ProcessWorkArea(ProcessWorkArea&& other) noexcept
+    : m_root(std::move(other.m_root)), m_keep(other.m_keep) {
+    other.m_keep = true;  // the moved-from object deletes nothing
+}
+
+ProcessWorkArea::~ProcessWorkArea() {
+    if (!m_keep && !m_root.empty()) DeleteFolderTree(m_root);
+}
+
+}  // namespace quirebook

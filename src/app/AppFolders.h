@@ -1,0 +1,50 @@
+// Where the program finds its installation data and keeps its own files, and the scratch area
+// of one running process.
+#pragma once
+
+#include <string>
+
+namespace quirebook {
+
+// The two roots every fixed path of the program hangs from. Neither ends with a separator.
+struct AppFolders {
+    // Read-only installation data: lib/ (templates, style sheets), lang/, help/, examples/.
+    std::string AppFolder;
+    // Writable files: the settings file, the user's language list, the default output folder.
+    std::string UserFolder;
+};
+
+// The roots for a program standing in `programFolder`. Data is read beside the program when it
+// has a lib/ folder there, else from ../share/quirebook (an installed copy). Writable files go
+// beside the program when that folder is writable, else under $XDG_DATA_HOME/quirebook
+// (default ~/.local/share/quirebook), which is created.
+AppFolders LocateAppFolders(const std::string& programFolder);
+
+// The folder of the running program file.
+std::string ProgramFolder();
+
+// The scratch area of one process: the book's work folder and the Word scratch folder live in it.
+// Two processes never share one. A temporary area is deleted with this object; a kept one (the
+// user's own folder) stays.
+class ProcessWorkArea {
+  public:
+    // A new, private folder under $TMPDIR (default /tmp). Raises InOutError when none can be made.
+    static ProcessWorkArea Temporary();
+    // `folder` itself (created when missing), kept after the run.
+    static ProcessWorkArea Kept(const std::string& folder);
+
+    ProcessWorkArea(ProcessWorkArea&& other) noexcept;
+    ProcessWorkArea& operator=(ProcessWorkArea&&) = delete;
+    ProcessWorkArea(const ProcessWorkArea&) = delete;
+    ~ProcessWorkArea();
+
+    // The area's folder, without a trailing separator.
+    const std::string& Root() const { return m_root; }
+
+  private:
+    ProcessWorkArea(std::string root, bool keep) : m_root(std::move(root)), m_keep(keep) {}
+    std::string m_root;
+    bool m_keep;
+};
+
+}  // namespace quirebook

@@ -1,0 +1,131 @@
+// The book project: everything one book is made from (folders, chapter lists, metadata, output,
+// option flags, the build log). Front ends create one and pass it to the steps that read or
+// write it; a process may hold several side by side.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/AppFolders.h"
+#include "text/UserInterface.h"
+
+namespace quirebook {
+
+// The book's metadata as written into the package. All but Date and Language are UTF-8 with
+// "&", "<" and ">" escaped; Date is the day of publishing as "yyyy-mm-dd".
+struct BookMetadataRecord {
+    std::string Title;
+    std::string Creator;
+    std::string Date;
+    std::string Subject;
+    std::string Publisher;
+    std::string Identifier;
+    std::string Language;
+    std::string Description;
+};
+
+// A heading found in a chapter, for the navigation built from headings.
+struct HeadingEntry {
+    std::string Text;          // the heading's text, cleaned
+    std::uint8_t Level = 0;    // 1 to 6
+    std::uint8_t Chapter = 0;  // index in ChapterFiles
+    std::uint8_t Ordinal = 0;  // number of the heading within its chapter, from 1
+};
+
+// Where chapter titles are taken from at import.
+enum class TitleSourceKind { FileName = 0, HtmlTitle = 1, FirstHeading = 2 };
+
+// The settings the conversion steps read, with the values used when no settings file exists.
+struct OptionFlags {
+    bool AutoChapterTitles = true;
+    TitleSourceKind TitleSource = TitleSourceKind::FirstHeading;
+    bool SaveBesideSource = false;
+    bool RemoveHtmlElements = true;
+    bool RemoveScripts = true;
+    bool RemoveMedia = true;
+    bool RemoveForms = true;
+    bool RemoveImages = false;
+    bool RemoveLinks = false;
+    bool OptimizeWordHtml = true;
+    bool ExtremeMode = false;  // not stored: chosen at each Word import
+    bool StripTableWidth = true;
+    bool RelativeFontSize = true;
+    bool SevenLevelFontSize = false;
+    int BaseFontSize = 0;  // 0 = automatic, else 12 to 20
+    bool MakeTitlePage = false;
+    bool TocFromHeadings = false;
+    bool SplitWordOnSections = true;
+    int SplitSizeKB = 0;
+    bool UseWordProperties = true;
+    bool RemoveWordToc = true;
+    bool ForceIBooksFont = false;
+    bool AllowNegativeValues = false;
+    bool AllowLineHeight = true;
+    bool AllowPageBreak = true;
+    bool AllowColumnWidth = true;
+    bool UseGlobalStyle = false;
+    bool PassEpubCheck = true;
+    std::string ExternalEditor;
+    std::string EpubCheckJar;
+    bool RemoveStyleBlocks = false;  // not stored
+    bool RemoveStyleLinks = false;   // not stored
+};
+
+class BookProject {
+  public:
+    // The project of a program whose fixed files are under `folders`, working in `workRoot`
+    // (a ProcessWorkArea's folder, say).
+    BookProject(const AppFolders& folders, const std::string& workRoot);
+
+    // Fixed folders. Each but AppFolder and UserFolder ends with "/".
+    std::string AppFolder;       // read-only installation data
+    std::string UserFolder;      // writable program files (settings, user language list)
+    std::string TemplateFolder;  // AppFolder + "/lib/": package templates and style sheets
+    std::string WorkFolder;      // the book tree is assembled and packed here
+    std::string OpsFolder;       // WorkFolder + "OPS/": the book's content folder
+    std::string WordTempFolder;  // scratch folder of a Word import
+    std::string SourceFolder;    // where the chapter files are read from; set by each import
+    std::string OutputFolder;    // where the book is written; UserFolder + "/myBook/" by default
+
+    std::string HelpFile() const { return AppFolder + "/help/index.htm"; }
+    std::string StartPage() const { return AppFolder + "/help/start.htm"; }
+    std::string ExamplesFolder() const { return AppFolder + "/examples/"; }
+    std::string SettingsFile() const { return UserFolder + "/setting.opt"; }
+    std::string CommonLanguageList() const { return AppFolder + "/lang/common.lang"; }
+    std::string UserLanguageList() const { return UserFolder + "/lang/user.lang"; }
+
+    // Book state.
+    std::vector<std::string> ChapterFiles;   // relative to SourceFolder, in reading order
+    std::vector<std::int64_t> ChapterSizes;  // bytes, parallel to ChapterFiles
+    std::vector<std::string> ChapterTitles;  // parallel to ChapterFiles, or empty
+    BookMetadataRecord BookMetadata;
+    std::string CoverPicture;  // full path, empty for no cover
+    bool ReplaceStyleSheet = false;
+    std::string ReplacementStyleSheet;  // full path, empty when none
+    std::string OutputName;             // file name of the book, with extension
+    std::string OutputPath;             // OutputFolder + OutputName, set when publishing starts
+    bool FromWordDocument = false;
+    std::string WordDocPath;
+    std::string WordDocFolder;                 // with a trailing "/"
+    std::vector<std::string> ImageFiles;       // relative to SourceFolder
+    std::vector<std::string> StyleSheetFiles;  // relative to SourceFolder
+    std::vector<HeadingEntry> HeadingEntries;  // at most MaximumHeadingEntries
+    static constexpr std::size_t MaximumHeadingEntries = 255;
+    std::string BuildLog;
+    OptionFlags Options;
+
+    // Appends `text` and a CR LF to BuildLog.
+    void AddLog(std::string_view text);
+    // Shows `text` on the status line and moves the progress gauge 10 further (at most 100).
+    void StepProgress(UserInterface& ui, const std::string& text);
+    // Empties OpsFolder and WordTempFolder (creating them when missing) and clears ImageFiles and
+    // ChapterTitles. False when something in the folders could not be deleted.
+    bool ClearBookFolders();
+
+  private:
+    int m_progress = 0;
+};
+
+}  // namespace quirebook

@@ -1,0 +1,26 @@
+#include "text/PatternHelpers.h"
+
+#include <utility>
+
+#include "text/WSRegEx3.h"
+
+namespace quirebook {
+
+std::string ReplacePattern(std::string subject, std::string_view pattern,
+                           std::string_view replacement) {
+    ReplacePatternInPlace(subject, pattern, replacement);
+    return subject;
+}
+
+void ReplacePatternInPlace(std::string& text, std::string_view pattern,
+                           std::string_view replacement) {
+    TWSRegEx& regex = SharedRegex();
+    regex.SetPattern(pattern);
+    regex.ReplaceInPlace(text, replacement);
+}
+
+void DeletePattern(std::string& text, std::string_view pattern) {
+    ReplacePatternInPlace(text, pattern, {});
+}
+
+}  // namespace quirebook

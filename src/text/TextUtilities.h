@@ -1,0 +1,22 @@
+// Small text utilities: sizes for display, number test, extension stripping, UTF-8 decoding.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quirebook {
+
+// "n KB" with n = bytes div 1024 + 1 for a positive size; "0 KB" otherwise.
+std::string SizeText(std::int64_t bytes);
+
+// True when the text is not empty and every byte is a digit or ".".
+bool IsNumberText(std::string_view text);
+
+// The name up to, not including, its last "."; the empty text for a name without ".".
+std::string StripExtension(std::string_view name);
+
+// UTF-8 decoded to UTF-16. A byte sequence that is not UTF-8 becomes U+FFFD, one per byte.
+std::u16string Utf8ToWide(std::string_view text);
+
+}  // namespace quirebook
