@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 packages=(
     build-essential cmake pkg-config
-    libpcre2-dev libcli11-dev
+    libpcre2-dev libcli11-dev libzip-dev libpugixml-dev
+    epubcheck default-jre-headless
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 

@@ -138,6 +138,18 @@ bool CopyFolderFiles(const std::string& source, const std::string& target) {
     return true;
 }
 
+bool IsSafeRelativePath(std::string_view path) {
+    if (path.empty() || path.front() == '/' || path.front() == '\\') return false;
+    if (path.size() >= 2 && path[1] == ':') return false;  // a drive letter
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find_first_of("/\\", start), path.size());
+        if (path.substr(start, end - start) == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 bool IsInsideFolder(const std::string& path, const std::string& folder) {
     std::error_code error;
     const fs::path resolved = fs::weakly_canonical(path, error);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace quirebook {
 
@@ -23,6 +24,10 @@ void CopyFile(const std::string& source, const std::string& target);
 // missing. A symbolic link is copied only when it leads to a file inside `source`. False when
 // `source` is missing or holds no entries; copy errors raise InOutError.
 bool CopyFolderFiles(const std::string& source, const std::string& target);
+
+// True for a relative path with no ".." segment, "/" and "\\" both taken as separators: a path
+// that cannot climb out of the folder it is taken from.
+bool IsSafeRelativePath(std::string_view path);
 
 // True when `path`, with its links resolved, lies inside `folder` (links resolved too).
 bool IsInsideFolder(const std::string& path, const std::string& folder);

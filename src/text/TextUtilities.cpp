@@ -14,6 +14,13 @@ bool IsNumberText(std::string_view text) {
     return true;
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 std::string StripExtension(std::string_view name) {
     const std::size_t dot = name.rfind('.');
     return dot == std::string_view::npos ? std::string() : std::string(name.substr(0, dot));

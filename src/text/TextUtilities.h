@@ -1,4 +1,5 @@
-// Small text utilities: sizes for display, number test, extension stripping, UTF-8 decoding.
+// Small text utilities: sizes for display, number test, trimming, extension stripping, UTF-8
+// decoding.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,10 @@ std::string SizeText(std::int64_t bytes);
 
 // True when the text is not empty and every byte is a digit or ".".
 bool IsNumberText(std::string_view text);
+
+// The text without the bytes up to and including the space (blanks, line breaks, other control
+// bytes) at its start and end.
+std::string_view TrimBlanks(std::string_view text);
 
 // The name up to, not including, its last "."; the empty text for a name without ".".
 std::string StripExtension(std::string_view name);

@@ -22,6 +22,13 @@ TEST(IsNumberText, AcceptsDigitsAndDotsOnly) {
     EXPECT_FALSE(IsNumberText("-1"));
 }
 
+TEST(TrimBlanks, RemovesControlBytesAndSpacesAtBothEndsOnly) {
+    EXPECT_EQ(TrimBlanks(" \t\r\n TRUE \r"), "TRUE");
+    EXPECT_EQ(TrimBlanks("a b"), "a b");
+    EXPECT_EQ(TrimBlanks(" \x01 "), "");
+    EXPECT_EQ(TrimBlanks("\xa0x\xa0"), "\xa0x\xa0");  // bytes above 127 are not blanks
+}
+
 TEST(StripExtension, CutsAtTheLastDot) {
     EXPECT_EQ(StripExtension("a.b.html"), "a.b");
     EXPECT_EQ(StripExtension("chapter.htm"), "chapter");

@@ -1,4 +1,4 @@
-#include "app/BookProject.h"
+#include "book/BookProject.h"
 
 #include <algorithm>
 #include <filesystem>

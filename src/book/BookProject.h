@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppFolders.h"
+#include "book/AppFolders.h"
 #include "text/UserInterface.h"
 
 namespace quirebook {
@@ -28,10 +28,10 @@ struct BookMetadataRecord {
 
 // A heading found in a chapter, for the navigation built from headings.
 struct HeadingEntry {
-    std::string Text;          // the heading's text, cleaned
-    std::uint8_t Level = 0;    // 1 to 6
-    std::uint8_t Chapter = 0;  // index in ChapterFiles
-    std::uint8_t Ordinal = 0;  // number of the heading within its chapter, from 1
+    std::string Text;  // the heading's text, cleaned
+    int Level = 0;     // 1 to 6
+    int Chapter = 0;   // index in ChapterFiles
+    int Ordinal = 0;   // number of the heading within its chapter, from 1; the anchor is "a" + it
 };
 
 // Where chapter titles are taken from at import.

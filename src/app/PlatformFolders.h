@@ -1,18 +1,12 @@
 // Where the program finds its installation data and keeps its own files, and the scratch area
-// of one running process.
+// of one running process: what the operating system decides about folders.
 #pragma once
 
 #include <string>
 
-namespace quirebook {
+#include "book/AppFolders.h"
 
-// The two roots every fixed path of the program hangs from. Neither ends with a separator.
-struct AppFolders {
-    // Read-only installation data: lib/ (templates, style sheets), lang/, help/, examples/.
-    std::string AppFolder;
-    // Writable files: the settings file, the user's language list, the default output folder.
-    std::string UserFolder;
-};
+namespace quirebook {
 
 // The roots for a program standing in `programFolder`. Data is read beside the program when it
 // has a lib/ folder there, else from ../share/quirebook (an installed copy). Writable files go

@@ -1,4 +1,4 @@
-#include "app/AppFolders.h"
+#include "app/PlatformFolders.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
