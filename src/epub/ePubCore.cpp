@@ -72,45 +72,67 @@ CopyResult CopyResource(const BookProject& project, const std::string& path) {
     return CopyResult::Copied;
 }
 
-// The manifest items of the linked style sheets and the images, copying each into the book.
-// An entry whose href is already listed is left out: a manifest names each file once.
+// How the manifest items of one kind of listed resource are written.
+struct ResourceKind {
+    const char* IdPrefix;
+    const char* Lead;         // white space before the item
+    const char* Trail;        // line end and white space after it
+    const char* MissingNote;  // appended to the path in the log when the file is missing
+};
+constexpr ResourceKind kStyleSheets{"css", "\t\t", "\r\n", "does not exist, give up"};
+constexpr ResourceKind kImages{"img", "\t", "\r\n\t", "does not exist"};
+
+std::string ManifestItem(const ResourceKind& kind, const std::string& id, const std::string& href,
+                         const std::string& mediaType) {
+    return std::string(kind.Lead) + "<item id=\"" + id + "\" href=\"" + EscapeMarkup(href) +
+           "\" media-type=\"" + mediaType + "\" />" + kind.Trail;
+}
+
+std::string CssMediaType(const std::string&) {
+    return "text/css";
+}
+std::string ImageMediaType(const std::string& path) {
+    return "image/" + ImageMediaSubtype(path);
+}
+
+// Copies each listed resource into the book and gives the manifest items of those copied. An
+// entry whose href is already listed is left out: a manifest names each file once. Ids keep the
+// entry's index, so a skipped entry leaves a gap.
+std::string ListedResourceItems(BookProject& project, const std::vector<std::string>& paths,
+                                const ResourceKind& kind,
+                                std::string (*mediaType)(const std::string&),
+                                std::set<std::string>& listed) {
+    std::string items;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string path = PlainReplace(paths[i], "\\", "/");
+        const CopyResult copied = CopyResource(project, path);
+        if (copied == CopyResult::Missing) project.AddLog(path + kind.MissingNote);
+        if (copied == CopyResult::Outside)
+            project.AddLog(path + " lies outside the book, left out");
+        if (copied != CopyResult::Copied || !listed.insert(path).second) continue;
+        items += ManifestItem(kind, kind.IdPrefix + std::to_string(i), path, mediaType(path));
+    }
+    return items;
+}
+
+// The manifest items of the style sheets and the images, in that order, each optional single
+// file (replacement style sheet, cover picture) before its kind's listed files.
 std::string ResourceItems(BookProject& project, std::set<std::string>& listed) {
-    std::string sheets;
+    std::string items;
     if (!project.ReplacementStyleSheet.empty()) {
         const std::string name = FileNameOf(project.ReplacementStyleSheet);
         listed.insert(name);
-        sheets += "\t\t<item id=\"style\" href=\"" + EscapeMarkup(name) +
-                  "\" media-type=\"text/css\" />\r\n";
+        items += ManifestItem(kStyleSheets, "style", name, "text/css");
     }
-    for (std::size_t i = 0; i < project.StyleSheetFiles.size(); ++i) {
-        const std::string& path = project.StyleSheetFiles[i];
-        const CopyResult copied = CopyResource(project, path);
-        if (copied == CopyResult::Missing) project.AddLog(path + "does not exist, give up");
-        if (copied == CopyResult::Outside)
-            project.AddLog(path + " lies outside the book, left out");
-        if (copied != CopyResult::Copied || !listed.insert(path).second) continue;
-        sheets += "\t\t<item id=\"css" + std::to_string(i) + "\" href=\"" + EscapeMarkup(path) +
-                  "\" media-type=\"text/css\" />\r\n";
-    }
-
-    std::string images;
+    items +=
+        ListedResourceItems(project, project.StyleSheetFiles, kStyleSheets, CssMediaType, listed);
     if (!project.CoverPicture.empty()) {
         const std::string name = FileNameOf(project.CoverPicture);
         listed.insert(name);
-        images += "\t<item id=\"coverPic\" href=\"" + EscapeMarkup(name) +
-                  "\" media-type=\"image/" + ImageMediaSubtype(name) + "\" />\r\n\t";
+        items += ManifestItem(kImages, "coverPic", name, ImageMediaType(name));
     }
-    for (std::size_t i = 0; i < project.ImageFiles.size(); ++i) {
-        const std::string path = PlainReplace(project.ImageFiles[i], "\\", "/");
-        const CopyResult copied = CopyResource(project, path);
-        if (copied == CopyResult::Missing) project.AddLog(path + "does not exist");
-        if (copied == CopyResult::Outside)
-            project.AddLog(path + " lies outside the book, left out");
-        if (copied != CopyResult::Copied || !listed.insert(path).second) continue;
-        images += "\t<item id=\"img" + std::to_string(i) + "\" href=\"" + EscapeMarkup(path) +
-                  "\" media-type=\"image/" + ImageMediaSubtype(path) + "\" />\r\n\t";
-    }
-    return sheets + images;
+    return items +
+           ListedResourceItems(project, project.ImageFiles, kImages, ImageMediaType, listed);
 }
 
 // One flat navigation point per chapter.
