@@ -1,5 +1,4 @@
-// Small text utilities: sizes for display, number test, trimming, extension stripping, UTF-8
-// decoding.
+// Small text utilities: sizes for display, number test, trimming and extension stripping.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +19,5 @@ std::string_view TrimBlanks(std::string_view text);
 
 // The name up to, not including, its last "."; the empty text for a name without ".".
 std::string StripExtension(std::string_view name);
-
-// UTF-8 decoded to UTF-16. A byte sequence that is not UTF-8 becomes U+FFFD, one per byte.
-std::u16string Utf8ToWide(std::string_view text);
 
 }  // namespace quirebook

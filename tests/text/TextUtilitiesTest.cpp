@@ -34,17 +34,5 @@ TEST(StripExtension, CutsAtTheLastDot) {
     EXPECT_EQ(StripExtension("chapter.htm"), "chapter");
     EXPECT_EQ(StripExtension("README"), "");
 }
-
-TEST(Utf8ToWide, DecodesToUtf16AndReplacesBrokenBytes) {
-    EXPECT_EQ(Utf8ToWide(""), u"");
-    EXPECT_EQ(Utf8ToWide("Quire"), u"Quire");
-    EXPECT_EQ(Utf8ToWide("caf\xc3\xa9 \xe2\x82\xac"), u"caf\u00e9 \u20ac");
-    EXPECT_EQ(Utf8ToWide("\xf0\x9f\x93\x96"), u"\U0001F4D6");      // a surrogate pair
-    EXPECT_EQ(Utf8ToWide("a\xe9z"), u"a\uFFFDz");                  // windows-1252, not UTF-8
-    EXPECT_EQ(Utf8ToWide("\xc0\xaf"), u"\uFFFD\uFFFD");            // overlong
-    EXPECT_EQ(Utf8ToWide("\xed\xa0\x80"), u"\uFFFD\uFFFD\uFFFD");  // a lone surrogate
-    EXPECT_EQ(Utf8ToWide("\xe2\x82"), u"\uFFFD\uFFFD");            // cut short
-}
-
 }  // namespace
 }  // namespace quirebook
