@@ -43,8 +43,23 @@ std::string ChangeMarkupCase(bool toLower, std::string_view page) {
     std::string folded(page);
     bool inMarkup = false;
     char quote = 0;
-    for (char& c : folded) {
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        char& c = folded[i];
         if (c == '<') {
+            // Comments and CDATA sections are text, not markup: they keep their case (a folded
+            // "<![cdata[" would no longer be XML).
+            const std::string_view rest = std::string_view(folded).substr(i);
+            const std::string_view closer = rest.starts_with("<!--")        ? "-->"
+                                            : rest.starts_with("<![CDATA[") ? "]]>"
+                                                                            : "";
+            if (!closer.empty()) {
+                const std::size_t end = folded.find(closer, i + 4);
+                if (end == std::string::npos) break;
+                i = end + closer.size() - 1;
+                inMarkup = false;
+                quote = 0;
+                continue;
+            }
             inMarkup = true;
         } else if (c == '>') {
             inMarkup = false;

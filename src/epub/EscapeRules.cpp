@@ -4,12 +4,6 @@
 
 namespace quirebook {
 
-std::string EscapeMarkup(std::string_view text) {
-    std::string escaped = PlainReplace(text, "&", "&amp;");
-    escaped = PlainReplace(escaped, "<", "&lt;");
-    return PlainReplace(escaped, ">", "&gt;");
-}
-
 std::string UnescapeForDisplay(std::string_view text) {
     if (text.find('&') == std::string_view::npos) return std::string(text);
     return PlainReplace(PlainReplace(text, "&amp;", "&"), "&nbsp;", " ");

@@ -1,16 +1,15 @@
-// The rules for user text and file names that enter the package documents: escaping of markup
-// characters, the reverse for display, and the check of a source document's file name.
+// The rules for user text and file names that enter the package documents: markup escaping
+// (EscapeMarkup, shared with the chapter steps from text/PlainText.h), its reverse for display,
+// and the check of a source document's file name.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "text/PlainText.h"  // EscapeMarkup
 #include "text/UserInterface.h"
 
 namespace quirebook {
-
-// "&", "<" and ">" escaped, in that order; an entity already present is escaped again.
-std::string EscapeMarkup(std::string_view text);
 
 // For display: "&amp;" back to "&" and "&nbsp;" to a space; other entities stay.
 std::string UnescapeForDisplay(std::string_view text);

@@ -115,4 +115,10 @@ std::string TextBetween(std::string_view text, std::string_view startMarker,
     return std::string(text.substr(from, end - from));
 }
 
+std::string EscapeMarkup(std::string_view text) {
+    std::string escaped = PlainReplace(text, "&", "&amp;");
+    escaped = PlainReplace(escaped, "<", "&lt;");
+    return PlainReplace(escaped, ">", "&gt;");
+}
+
 }  // namespace quirebook

@@ -40,4 +40,8 @@ void AppendRange(std::string& buffer, std::string_view source, std::size_t last,
 std::string TextBetween(std::string_view text, std::string_view startMarker,
                         std::string_view endMarker, bool ignoreCase = false);
 
+// "&", "<" and ">" escaped, in that order, for text written into markup; an entity already
+// present is escaped again.
+std::string EscapeMarkup(std::string_view text);
+
 }  // namespace quirebook

@@ -33,6 +33,9 @@ TEST(ChangeMarkupCase, FoldsMarkupButNotQuotedValuesOrText) {
     // ">" ends markup even inside quotes.
     EXPECT_EQ(ChangeMarkupCase(true, "<A B=\"x>Y\" C>Z"), "<a b=\"x>Y\" C>Z");
     EXPECT_EQ(ChangeMarkupCase(false, "<p class=x>y</p>"), "<P CLASS=X>y</P>");
+    // Comments and CDATA sections keep their case.
+    EXPECT_EQ(ChangeMarkupCase(true, "<STYLE>/*<![CDATA[ X */<!-- P {} -->/*]]>*/</STYLE><!-- A"),
+              "<style>/*<![CDATA[ X */<!-- P {} -->/*]]>*/</style><!-- A");
 }
 
 TEST(CssLookups, FindRulesAndValuesBySubstring) {

@@ -18,6 +18,9 @@ TEST(QuoteAttributeValues, QuotesUnquotedValuesOnly) {
     EXPECT_EQ(QuoteAttributeValues("<a title='a=b c' href=\"q=1\">x=y</a>"),
               "<a title='a=b c' href=\"q=1\">x=y</a>");
     EXPECT_EQ(QuoteAttributeValues("<br clear=all/>"), "<br clear=\"all\"/>");
+    // An "=" in running text is no attribute of the tag after it.
+    EXPECT_EQ(QuoteAttributeValues("<code>LANG=</code> x =<b>y</b>"),
+              "<code>LANG=</code> x =<b>y</b>");
     // A value left open by a stray quote does not leak into the next tag.
     EXPECT_EQ(QuoteAttributeValues("<a b=x\"y><p>t</p>"), "<a b=\"x\"y><p>t</p>");
 }

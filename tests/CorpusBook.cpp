@@ -1,0 +1,33 @@
+#include "CorpusBook.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "text/TextFiles.h"
+
+namespace quirebook::testing {
+
+namespace fs = std::filesystem;
+
+std::string CorpusWebFolder() {
+    const fs::path folder = fs::path(QUIREBOOK_SOURCE_DIR) / ".." / "shared" / "corpus" / "web";
+    std::error_code error;
+    return fs::is_directory(folder, error) ? fs::canonical(folder).string() : std::string();
+}
+
+bool LoadCorpusWebBook(const std::string& name, BookProject& book) {
+    const std::string corpus = CorpusWebFolder();
+    if (corpus.empty()) return false;
+    std::istringstream order(LoadTextFile(corpus + "/" + name + "/order.txt"));
+    book.ChapterFiles.clear();
+    for (std::string line; std::getline(order, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        const fs::path page = fs::path(corpus) / name / line;
+        book.SourceFolder = page.parent_path().string() + "/";
+        book.ChapterFiles.push_back(page.filename().string());
+    }
+    return !book.ChapterFiles.empty();
+}
+
+}  // namespace quirebook::testing

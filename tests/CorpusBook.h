@@ -1,0 +1,20 @@
+// Test support: the web-page books of the shared corpus of real documents, which lies beside
+// the checkout (tests skip when it is absent).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "book/BookProject.h"
+
+namespace quirebook::testing {
+
+// The corpus folder of web books, or the empty text when the corpus is not there.
+std::string CorpusWebFolder();
+
+// Points `book` at the corpus web book `name`: SourceFolder is the folder of its pages and
+// ChapterFiles their names in reading order (from the book's order.txt). False when the book is
+// missing.
+bool LoadCorpusWebBook(const std::string& name, BookProject& book);
+
+}  // namespace quirebook::testing
