@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <set>
 
 #include "css/css4epub.h"
 #include "css/manCSS.h"
 #include "html/Charset.h"
+#include "html/LimitedPass.h"
 #include "html/ePubFilter.h"
 #include "html/ufootnotes.h"
 #include "text/TextFiles.h"
@@ -219,21 +219,10 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
-// Runs one conversion pass over `text`. A pass that the pattern engine stops at one of its
-// limits (a hostile page) leaves the text as it was before the pass, and the log says so.
-void RunPass(BookProject& project, const std::string& chapter, std::string_view pass,
-             std::string& text, const std::function<std::string(const std::string&)>& step) {
-    try {
-        text = step(text);
-    } catch (const RegexLimitError& error) {
-        project.AddLog(chapter + ": " + std::string(pass) + " was left out: " + error.what());
-    }
-}
-
 // The body steps, on the text from "<body" up to "</body".
 std::string ConvertBody(BookProject& project, const std::string& chapter, std::string body) {
     const auto pass = [&](std::string_view name, const auto& step) {
-        RunPass(project, chapter, name, body, step);
+        RunLimitedPass(project, chapter, name, body, step);
     };
     pass("UnwrapImageSpans", [](const std::string& t) { return UnwrapImageSpans(t); });
     pass("section classes", [](const std::string& t) {
@@ -272,7 +261,7 @@ void FinishChapter(BookProject& project, std::size_t index, UserInterface& ui) {
     std::string text = LoadTextFile(path);
     const std::string declared = LowerCase(DetectCharset(text));
     const auto pass = [&](std::string_view name, const auto& step) {
-        RunPass(project, chapter, name, text, step);
+        RunLimitedPass(project, chapter, name, text, step);
     };
     // The page is read into UTF-8 first, so that every later step, and the title inserted into
     // it, sees one encoding.

@@ -1,0 +1,17 @@
+#include "html/LimitedPass.h"
+
+#include "text/RegexError.h"
+
+namespace quirebook {
+
+void RunLimitedPass(BookProject& project, std::string_view chapter, std::string_view pass,
+                    std::string& text, const std::function<std::string(const std::string&)>& step) {
+    try {
+        text = step(text);
+    } catch (const RegexLimitError& error) {
+        project.AddLog(std::string(chapter) + ": " + std::string(pass) +
+                       " was left out: " + error.what());
+    }
+}
+
+}  // namespace quirebook
