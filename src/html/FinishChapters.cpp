@@ -1,0 +1,111 @@
+#include <algorithm>
+
+#include "css/css4epub.h"
+#include "css/manCSS.h"
+#include "html/Charset.h"
+#include "html/LimitedPass.h"
+#include "html/XhtmlConversion.h"
+#include "html/ePubFilter.h"
+#include "html/ufootnotes.h"
+#include "text/PatternHelpers.h"
+#include "text/PlainText.h"
+#include "text/TextFiles.h"
+
+namespace quirebook {
+
+namespace {
+
+std::string LowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return text;
+}
+
+// The body steps, on the text from "<body" up to "</body".
+std::string ConvertBody(BookProject& project, const std::string& chapter, std::string body) {
+    const auto pass = [&](std::string_view name, const auto& step) {
+        RunLimitedPass(project, chapter, name, body, step);
+    };
+    pass("UnwrapImageSpans", [](const std::string& t) { return UnwrapImageSpans(t); });
+    pass("section classes", [](const std::string& t) {
+        return ReplacePattern(t, " class=\"(Word)?Section[^\"]+\"", "");
+    });
+    pass("VML shapes",
+         [](const std::string& t) { return ReplacePattern(t, "\\sv:shapes?=\"[^\"]+\"", ""); });
+    pass("image sources",
+         [](const std::string& t) { return ReplacePattern(t, "src=\"\\.[\\\\/]", "src=\""); });
+    pass("UnwrapPlainSpans", [](const std::string& t) { return UnwrapPlainSpans(t); });
+    if (project.Options.ForceIBooksFont)
+        pass("SpansToSamples", [](const std::string& t) { return SpansToSamples(t); });
+    pass("WrapFootnoteReferences", [](const std::string& t) { return WrapFootnoteReferences(t); });
+    return body;
+}
+
+// Splits the page around its body and converts the body. A page without "<body" has its body
+// after the head; one without "</body" has it up to "</html" or the end.
+std::string ConvertBodyOf(BookProject& project, const std::string& chapter,
+                          const std::string& text) {
+    std::size_t from = text.find("<body");
+    if (from == std::string::npos) {
+        const std::size_t headEnd = text.find("</head>");
+        from = headEnd == std::string::npos ? 0 : headEnd + 7;
+    }
+    std::size_t to = text.find("</body", from);
+    if (to == std::string::npos) to = text.find("</html", from);
+    if (to == std::string::npos) to = text.size();
+    return text.substr(0, from) + ConvertBody(project, chapter, text.substr(from, to - from)) +
+           text.substr(to);
+}
+
+void FinishChapter(BookProject& project, std::size_t index, UserInterface& ui) {
+    const std::string& chapter = project.ChapterFiles[index];
+    const std::string path = project.OpsFolder + chapter;
+    std::string text = LoadTextFile(path);
+    const std::string declared = LowerCase(DetectCharset(text));
+    const auto pass = [&](std::string_view name, const auto& step) {
+        RunLimitedPass(project, chapter, name, text, step);
+    };
+    // The page is read into UTF-8 first, so that every later step, and the title inserted into
+    // it, sees one encoding.
+    pass("the character set", [](const std::string& t) { return PageToUtf8(t); });
+    pass("QuoteAttributeValues", [](const std::string& t) { return QuoteAttributeValues(t); });
+    pass("ChangeMarkupCase", [](const std::string& t) { return ChangeMarkupCase(true, t); });
+    std::size_t unterminatedTag = 0;
+    pass("CloseVoidElements",
+         [&](const std::string& t) { return CloseVoidElements(t, &unterminatedTag); });
+    if (unterminatedTag != 0) {
+        const std::string message =
+            "Error in source HTML: unterminated tag from " + std::to_string(unterminatedTag);
+        project.AddLog(chapter + ": " + message);
+        ui.ShowMessage(message);
+    }
+    pass("WriteXhtmlHeader",
+         [&](const std::string& t) { return WriteXhtmlHeader(t, project.BookMetadata.Language); });
+    pass("FilterChapter", [&](const std::string& t) { return FilterChapter(t, project.Options); });
+    const std::string title =
+        index < project.ChapterTitles.size() ? project.ChapterTitles[index] : std::string();
+    pass("InsertChapterTitle", [&](const std::string& t) { return InsertChapterTitle(t, title); });
+    text = PlainReplace(text, "<p> </p>", "<br />");
+    text = ConvertBodyOf(project, chapter, text);
+    if (declared == "windows-1252" || declared == "iso-8859-1")
+        pass("NamedEntitiesFromNumeric",
+             [](const std::string& t) { return NamedEntitiesFromNumeric(t); });
+    text = SetCharset(text, "utf-8");
+    LinkReplacementStyleSheet(text, project);
+    SaveTextFile(path, text);
+}
+
+}  // namespace
+
+void FinishChapters(BookProject& project, UserInterface& ui) {
+    const std::size_t count = project.ChapterFiles.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        ui.ShowProgress("Converting chapter " + std::to_string(i + 1) + " of " +
+                            std::to_string(count) + ": " + project.ChapterFiles[i],
+                        static_cast<int>((i + 1) * 100 / count));
+        FinishChapter(project, i, ui);
+    }
+}
+
+}  // namespace quirebook
