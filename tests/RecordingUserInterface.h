@@ -15,6 +15,7 @@ class RecordingUserInterface : public UserInterface {
     std::vector<std::string> Messages;
     std::vector<std::string> Questions;
     std::vector<std::pair<std::string, int>> Progress;
+    std::vector<std::string> Focused;
     std::deque<bool> Answers;  // answers to the next questions; "No" once they run out
 
     void ShowMessage(const std::string& message) override { Messages.push_back(message); }
@@ -28,6 +29,7 @@ class RecordingUserInterface : public UserInterface {
     void ShowProgress(const std::string& status, int percent) override {
         Progress.emplace_back(status, percent);
     }
+    void Focus(const std::string& control) override { Focused.push_back(control); }
 };
 
 }  // namespace quirebook::testing

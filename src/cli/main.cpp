@@ -1,7 +1,71 @@
 // quirebook: the command line front end, which makes books without a window.
 #include <CLI/CLI.hpp>
 
+#include <exception>
 #include <iostream>
+
+#include "app/OptionNames.h"
+#include "cli/Commands.h"
+
+namespace {
+
+using namespace quirebook;
+
+void AddMakeOptions(CLI::App& command, MakeOptions& make, std::vector<std::string>& settings) {
+    command.add_option("-o,--output", make.Output,
+                       "Where to write the book (default: the book "
+                       "folder of the settings, named after the title)");
+    command.add_option("--title", make.Title, "The book's title (default: the folder's name)")
+        ->each([&make](const std::string&) { make.TitleGiven = true; });
+    command.add_option("--author", make.Author, "The author (default: \"Anonymous Author\")");
+    command.add_option("--subject", make.Subject, "The subject");
+    command.add_option("--publisher", make.Publisher,
+                       "The publisher (default: \"Unknown publisher\")");
+    command.add_option("--id", make.Id, "The identifier (default: a new urn:uuid)");
+    command.add_option("--language", make.Language,
+                       "The language by name, e.g. English, French (default: English)");
+    command.add_option("--description", make.Description, "A description of the book");
+    command.add_option("--cover", make.Cover, "A cover picture (JPEG, PNG, GIF)");
+    command.add_flag("--title-page", make.TitlePage, "Add a title page");
+    command
+        .add_option("--titles", make.Titles,
+                    "Chapter titles from the file name, the HTML title, the first heading, or "
+                    "none (default: the settings' choice)")
+        ->check(CLI::IsMember({"file", "html", "heading", "off"}));
+    command.add_option("--stylesheet", make.StyleSheet,
+                       "A style sheet linked into every chapter instead of their own");
+    command.add_flag("--toc-headings", make.TocFromHeadings,
+                     "Build the table of contents from the chapters' headings");
+    command.add_flag("--validate", make.Validate, "Check the finished book with epubcheck");
+    std::string names;
+    for (const std::string& name : OptionNames()) names += (names.empty() ? "" : ", ") + name;
+    command.add_option("--option", settings,
+                       "Set an option by name, NAME=VALUE (true/false for flags), e.g. "
+                       "PassEpubCheck=false, BaseFontSize=16. Names: " +
+                           names);
+}
+
+void AddCommonOptions(CLI::App& command, CommonOptions& common) {
+    command.add_option("--keep-work", common.KeepWork,
+                       "Work in this folder and keep it: DIR/temp is the book's work folder "
+                       "(ready for repack)");
+    command.add_flag("-q,--quiet", common.Quiet, "No progress and no build log");
+}
+
+// NAME=VALUE pairs of --option.
+std::vector<std::pair<std::string, std::string>> SplitSettings(
+    const std::vector<std::string>& settings) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const std::string& setting : settings) {
+        const std::size_t equals = setting.find('=');
+        if (equals == std::string::npos)
+            throw CLI::ValidationError("--option", setting + " is not NAME=VALUE");
+        pairs.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
+    }
+    return pairs;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{
@@ -11,14 +75,58 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("quirebook ") + QUIREBOOK_VERSION,
                          "Print the program's version and exit");
     app.footer(
-        "Exit status: 0 on success, 1 when the book could not be made, 2 for a usage "
-        "error.");
+        "Settings come from the settings file (setting.opt) unless an option overrides them.\n"
+        "Exit status: 0 on success, 1 when the book could not be made or is not valid, 2 for a "
+        "usage error.");
+    app.require_subcommand(1);
+
+    CommonOptions common;
+    MakeOptions make;
+    std::vector<std::string> settings;
+    CLI::App* makeCommand =
+        app.add_subcommand("make",
+                           "Make a book of web pages; the reading order is the order of "
+                           "the pages on the command line");
+    makeCommand->add_option("pages", make.Pages, "The pages (all in one folder)")
+        ->required()
+        ->check(CLI::ExistingFile);
+    AddMakeOptions(*makeCommand, make, settings);
+    AddCommonOptions(*makeCommand, common);
+
+    std::string book;
+    CLI::App* validateCommand =
+        app.add_subcommand("validate", "Check a book with epubcheck and print its verdict");
+    validateCommand->add_option("book", book, "The .epub file")->required();
+
+    std::string workFolder;
+    CLI::App* repackCommand = app.add_subcommand(
+        "repack", "Pack an edited work folder (kept with --keep-work DIR: DIR/temp) again");
+    repackCommand->add_option("workfolder", workFolder, "The work folder")
+        ->required()
+        ->check(CLI::ExistingDirectory);
+    repackCommand->add_option("book", book, "The .epub file to write")->required();
+
+    CLI::App* demoCommand = app.add_subcommand(
+        "demo", "Make the bundled example book into the book folder (myBook) and validate it");
+    AddCommonOptions(*demoCommand, common);
+
     try {
         app.parse(argc, argv);
+        make.Settings = SplitSettings(settings);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
     }
-    std::cout << app.help();
-    return 0;
+    try {
+        if (makeCommand->parsed()) return RunMake(make, common);
+        if (validateCommand->parsed()) return RunValidate(book, common);
+        if (repackCommand->parsed()) return RunRepack(workFolder, book, common);
+        return RunDemo(common);
+    } catch (const std::invalid_argument& error) {
+        std::cerr << error.what() << '\n';
+        return 2;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << '\n';
+        return 1;
+    }
 }

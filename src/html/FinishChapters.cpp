@@ -92,6 +92,12 @@ void FinishChapter(BookProject& project, std::size_t index, UserInterface& ui) {
         pass("NamedEntitiesFromNumeric",
              [](const std::string& t) { return NamedEntitiesFromNumeric(t); });
     text = SetCharset(text, "utf-8");
+    // XHTML 1.1 knows only the long form of the charset declaration.
+    pass("the charset declaration", [](const std::string& t) {
+        return ReplacePattern(t, "<meta\\s+charset\\s*=\\s*[\"']?[\\w.:-]*[\"']?\\s*/?>",
+                              "<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                              "charset=utf-8\" />");
+    });
     LinkReplacementStyleSheet(text, project);
     SaveTextFile(path, text);
 }

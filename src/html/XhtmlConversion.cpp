@@ -15,7 +15,9 @@ std::string QuoteAttributeValues(std::string_view text) {
     char quote = 0;  // the character that opened the current quoted value
     bool inUnquotedValue = false;
     char previous = 0;
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char next = i + 1 < text.size() ? text[i + 1] : 0;
         if (c == '<') {
             // A new tag: nothing of the text before it (an "=" in running text, a value left
             // open by a stray quote) carries into it.
@@ -32,7 +34,10 @@ std::string QuoteAttributeValues(std::string_view text) {
                     quoted += '"';
                     inUnquotedValue = true;
                 }
-                if (inUnquotedValue && (c == ' ' || c == '/' || c == '>')) {
+                // A "/" ends the value only where it closes the tag ("<br clear=all/>"): in
+                // "href=css/book.css" it belongs to the value.
+                const bool closesTag = c == '/' && next == '>';
+                if (inUnquotedValue && (c == ' ' || closesTag || c == '>')) {
                     quoted += '"';
                     inUnquotedValue = false;
                 }

@@ -12,7 +12,7 @@
 namespace quirebook {
 
 // Every unquoted attribute value put in double quotes; an unquoted value ends at the first
-// space, "/" or ">".
+// space, ">" or "/>".
 std::string QuoteAttributeValues(std::string_view text);
 
 // Every void element (img, input, br, hr, meta, link, col, base, in lower case) written in
@@ -34,6 +34,10 @@ std::string UnwrapImageSpans(std::string_view text);
 // The entity text the numeric reference of a windows-1252 code (128 to 255) stands for; empty
 // for codes with no character and outside that range.
 std::string_view EntityTable(int code);
+
+// The text with character references decoded to UTF-8: numeric ones, the five of XML, and the
+// names of EntityTable. Unknown names stay as they are.
+std::string DecodeEntities(std::string_view text);
 
 // Numeric references "&#1xx;" from 128 to 199 replaced by their EntityTable entry; references
 // below 128 stay as they are.

@@ -61,13 +61,14 @@ constexpr FilterRule kChapterRules[] = {
     {RuleOp::Delete, "</?tbody>"},                                        // 23
     {RuleOp::Replace, R"re((id="[^"]+?) ([^"]+?"))re", "$1_$2"},          // 24
     {RuleOp::Replace, "<style[^>]*>", R"re(<style type="text/css">)re"},  // 25
-    {RuleOp::Replace, " name=", " id="},                                  // 26
-    {RuleOp::Identifiers},                                                // mends 3 and 4
-    {RuleOp::Delete, "</?center>"},                                       // 27
-    {RuleOp::Delete, "<font[^>]*>"},                                      // 28
-    {RuleOp::Delete, "</font>"},                                          // 29
-    {RuleOp::AltSelfClosed},                                              // 30
-    {RuleOp::PageBreaks},                                                 // 31
+    // 26: also after a line break or tab, where Word wraps its long tags.
+    {RuleOp::Replace, R"re((\s)name=)re", "$1id="},
+    {RuleOp::Identifiers},            // mends 3 and 4
+    {RuleOp::Delete, "</?center>"},   // 27
+    {RuleOp::Delete, "<font[^>]*>"},  // 28
+    {RuleOp::Delete, "</font>"},      // 29
+    {RuleOp::AltSelfClosed},          // 30
+    {RuleOp::PageBreaks},             // 31
 };
 
 // The Word filter, rule by rule in order.
@@ -97,7 +98,7 @@ constexpr FilterRule kWordRules[] = {
     // 23: the value is read as [^"] (as in chapter rule 24): with ".+?" a value without a space
     // let the match run on past its quote into the text and turn a space there into "_".
     {RuleOp::Replace, R"re((id="[^"]+?) ([^"]+?"))re", "$1_$2"},  // 23
-    {RuleOp::Replace, " name=", " id="},                          // 24
+    {RuleOp::Replace, R"re((\s)name=)re", "$1id="},               // 24, after any white space
     {RuleOp::AltOpen},                                            // 25
 };
 

@@ -1,5 +1,6 @@
 #include "html/ulinks.h"
 
+#include <filesystem>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -185,6 +186,54 @@ void RepairInBookLinks(BookProject& project) {
         // Unchanged chapters are not written: an unreadable one (read as "R") stays as it is.
         if (RewriteFragmentLinks(texts[j], j, targets, names))
             SaveTextFile(project.OpsFolder + names[j], texts[j]);
+    }
+}
+
+namespace {
+
+// The double- or single-quoted value of `attribute` in a tag; empty when it has none.
+std::string QuotedAttribute(std::string_view tag, std::string_view attribute) {
+    TWSRegEx value(preCaseLess | preSingleLine);
+    value.SetPattern("\\s" + std::string(attribute) + "\\s*=\\s*(\"([^\"]*)\"|'([^']*)')");
+    value.SetSubject(std::string(tag));
+    if (!value.MatchNext()) return {};
+    return value.Submatch(2).empty() ? value.Submatch(3) : value.Submatch(2);
+}
+
+bool IsAvailableImage(const BookProject& project, const std::string& path) {
+    if (path.empty()) return false;
+    const std::string file = project.SourceFolder + path;
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error) &&
+           IsInsideFolder(file, project.SourceFolder);
+}
+
+}  // namespace
+
+void ReplaceUnavailableImages(BookProject& project) {
+    TWSRegEx images(preCaseLess | preSingleLine);
+    images.SetPattern("<img[^>]+>");
+    for (const std::string& chapter : project.ChapterFiles) {
+        const std::string path = project.OpsFolder + chapter;
+        const std::string text = LoadTextFile(path);
+        images.SetSubject(text);
+        std::string rewritten;
+        std::size_t copied = 0;  // 0-based
+        bool replaced = false;
+        while (images.MatchNext()) {
+            const std::string tag = images.MatchedText();
+            if (IsAvailableImage(project, CleanReferencePath(ImageTagPath(tag)))) continue;
+            const std::size_t start = images.MatchStart() - 1;
+            rewritten.append(text, copied, start - copied);
+            rewritten += QuotedAttribute(tag, "alt");
+            copied = images.MatchEnd() - 1;
+            replaced = true;
+            project.AddLog(chapter + ": the image \"" + QuotedAttribute(tag, "src") +
+                           "\" is not in the book; its alt text stands in its place");
+        }
+        if (!replaced) continue;
+        rewritten.append(text, copied);
+        SaveTextFile(path, rewritten);
     }
 }
 

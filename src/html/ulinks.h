@@ -25,8 +25,14 @@ std::vector<std::string> CollectStyleSheetReferences(const BookProject& project)
 std::string UnescapeReferencePath(std::string_view path);
 
 // Each link href="#x" (written exactly so) in any chapter file, where x is an id defined in the
-// body of some chapter, becomes href="F#x", F being the file name of the first chapter in
-// ChapterFiles order whose body defines x. Only chapters that change are written.
+// body of some chapter, becomes href="F#x", F being the file name of the link's own chapter when
+// it defines x, else of the first chapter in ChapterFiles order whose body defines x. Only
+// chapters that change are written.
 void RepairInBookLinks(BookProject& project);
+
+// Every image of the chapter files that the book cannot hold (its file missing from
+// SourceFolder, outside it, or on another site) replaced by its alt text, with a log line: a
+// book must not refer to files it does not contain.
+void ReplaceUnavailableImages(BookProject& project);
 
 }  // namespace quirebook

@@ -16,6 +16,9 @@ class UserInterface {
     virtual bool AskYesNo(const std::string& question) = 0;
     // The status line of a long step and how far it has come, 0 to 100.
     virtual void ShowProgress(const std::string& status, int percent) = 0;
+    // Moves the input focus to the named control (after a refusal, to the field at fault). A
+    // front end without controls ignores it.
+    virtual void Focus(const std::string& /*control*/) {}
 };
 
 }  // namespace quirebook

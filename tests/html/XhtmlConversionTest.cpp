@@ -14,7 +14,8 @@ using ::testing::StartsWith;
 TEST(QuoteAttributeValues, QuotesUnquotedValuesOnly) {
     EXPECT_EQ(QuoteAttributeValues("<p align=center>"), "<p align=\"center\">");
     EXPECT_EQ(QuoteAttributeValues("<td width=50% class=x>"), "<td width=\"50%\" class=\"x\">");
-    EXPECT_EQ(QuoteAttributeValues("<a href=x/y>"), "<a href=\"x\"/y>");
+    EXPECT_EQ(QuoteAttributeValues("<a href=x/y>"), "<a href=\"x/y\">");
+    EXPECT_EQ(QuoteAttributeValues("<link href=css/a.css/>"), "<link href=\"css/a.css\"/>");
     EXPECT_EQ(QuoteAttributeValues("<a title='a=b c' href=\"q=1\">x=y</a>"),
               "<a title='a=b c' href=\"q=1\">x=y</a>");
     EXPECT_EQ(QuoteAttributeValues("<br clear=all/>"), "<br clear=\"all\"/>");
@@ -76,6 +77,12 @@ TEST(NamedEntitiesFromNumeric, MapsWindows1252References) {
     EXPECT_EQ(EntityTable(199), "&Ccedil;");
     EXPECT_EQ(EntityTable(255), "&yuml;");
     EXPECT_EQ(EntityTable(127), "");
+}
+
+TEST(DecodeEntities, DecodesReferencesToUtf8) {
+    EXPECT_EQ(DecodeEntities("Caf&eacute; &amp; &#233;&#xE9; &ndash;&mdash; &lt;b&gt;"),
+              "Caf\xc3\xa9 & \xc3\xa9\xc3\xa9 \xe2\x80\x93\xe2\x80\x94 <b>");
+    EXPECT_EQ(DecodeEntities("&unknown; & &#0; &#xD800; AT&T;"), "&unknown; & &#0; &#xD800; AT&T;");
 }
 
 }  // namespace

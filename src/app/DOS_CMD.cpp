@@ -1,0 +1,110 @@
+#include "app/DOS_CMD.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "text/FileDescriptor.h"
+
+extern char** environ;
+
+namespace quirebook {
+
+namespace {
+
+// The argument vector as posix_spawn wants it: pointers into `arguments`, ended by a null.
+std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments) {
+    std::vector<char*> vector;
+    vector.reserve(arguments.size() + 1);
+    for (const std::string& argument : arguments)
+        vector.push_back(const_cast<char*>(argument.c_str()));
+    vector.push_back(nullptr);
+    return vector;
+}
+
+// Owns a posix_spawn_file_actions_t for the length of one spawn.
+class SpawnFileActions {
+  public:
+    SpawnFileActions() { ::posix_spawn_file_actions_init(&m_actions); }
+    ~SpawnFileActions() { ::posix_spawn_file_actions_destroy(&m_actions); }
+    SpawnFileActions(const SpawnFileActions&) = delete;
+    SpawnFileActions& operator=(const SpawnFileActions&) = delete;
+    posix_spawn_file_actions_t* Get() { return &m_actions; }
+
+  private:
+    posix_spawn_file_actions_t m_actions;
+};
+
+// Waits for the child `pid` to end, however often a signal interrupts the wait; its status.
+int WaitForChild(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+}  // namespace
+
+std::string RunConsoleCommand(const std::vector<std::string>& arguments,
+                              const std::string& workingFolder) {
+    if (arguments.empty()) return {};
+    int ends[2];
+    // Close-on-exec, so that no other program this process starts inherits the pipe and keeps
+    // it open after this child has ended.
+    if (::pipe2(ends, O_CLOEXEC) != 0) return {};
+    FileDescriptor readEnd(ends[0]);
+    FileDescriptor writeEnd(ends[1]);
+
+    SpawnFileActions actions;
+    // dup2 clears close-on-exec on the copies, so the child writes both streams into the pipe.
+    if (::posix_spawn_file_actions_adddup2(actions.Get(), writeEnd.Get(), STDOUT_FILENO) != 0 ||
+        ::posix_spawn_file_actions_adddup2(actions.Get(), writeEnd.Get(), STDERR_FILENO) != 0)
+        return {};
+    if (!workingFolder.empty() &&
+        ::posix_spawn_file_actions_addchdir_np(actions.Get(), workingFolder.c_str()) != 0)
+        return {};
+
+    std::vector<char*> argv = ArgumentVector(arguments);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv[0], actions.Get(), nullptr, argv.data(), environ) != 0) return {};
+    // Only the child may hold the write end now, so the reads below end when the child does.
+    writeEnd.Close();
+
+    std::string output;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(readEnd.Get(), buffer, sizeof buffer);
+        if (got > 0) {
+            output.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0 || errno != EINTR) {
+            break;
+        }
+    }
+    readEnd.Close();
+    WaitForChild(pid);
+    return output;
+}
+
+bool StartDetached(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return false;
+    // A short-lived intermediate process starts the program and ends at once; this process
+    // reaps the intermediate, and the program, orphaned, is reaped by the system when it ends.
+    // Everything the intermediate needs is prepared before the fork, where it only spawns and
+    // exits, so the fork is safe in a process with several threads too. The intermediate's exit
+    // status carries posix_spawnp's result, so a program that cannot be started is reported.
+    std::vector<char*> argv = ArgumentVector(arguments);
+    const pid_t intermediate = ::fork();
+    if (intermediate < 0) return false;
+    if (intermediate == 0) {
+        pid_t program = 0;
+        const int error = ::posix_spawnp(&program, argv[0], nullptr, nullptr, argv.data(), environ);
+        ::_exit(error == 0 ? 0 : 1);
+    }
+    const int status = WaitForChild(intermediate);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace quirebook

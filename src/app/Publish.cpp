@@ -1,0 +1,175 @@
+#include "app/Publish.h"
+
+#include <exception>
+#include <filesystem>
+
+#include "app/setLang.h"
+#include "epub/BuildEpub.h"
+#include "epub/ePubCore.h"
+#include "html/XhtmlConversion.h"
+#include "html/manHTML.h"
+#include "html/ufootnotes.h"
+#include "html/ulinks.h"
+#include "text/FolderFiles.h"
+#include "text/PlainText.h"
+#include "text/TextUtilities.h"
+
+namespace quirebook {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    return std::string(TrimBlanks(text));
+}
+
+std::string EscapedOr(const std::string& box, const char* fallback) {
+    const std::string trimmed = Trimmed(box);
+    return trimmed.empty() ? fallback : EscapeMarkup(trimmed);
+}
+
+std::string FileNameOf(const std::string& path) {
+    return fs::path(path).filename().string();
+}
+
+// The checks before anything is written; a refusal shows its message and asks the front end to
+// move to the field at fault.
+bool PublishChecksPass(const BookProject& project, const BookForm& form, UserInterface& ui) {
+    const auto refuse = [&ui](const char* message, const char* control) {
+        ui.ShowMessage(message);
+        if (control != nullptr) ui.Focus(control);
+        return false;
+    };
+    if (project.ChapterFiles.empty())
+        return refuse("Please import webpages or document first", "btnImportHtml");
+    if (form.TitleBox.empty()) return refuse("Please specify the book title", "inTitle");
+    if (form.OutputNameLabel.empty())
+        return refuse("Please indicate where to save the ePub file", nullptr);
+    if (project.ChapterTitles.size() < project.ChapterFiles.size())
+        return refuse("Please specify chapter titles for each file", "fileList");
+    return true;
+}
+
+// Copies (or cleans) each chapter from SourceFolder into OpsFolder. A chapter whose source is
+// missing is named in a message and the log and left out of the book; the names are returned.
+std::vector<std::string> PlaceChapters(BookProject& project, UserInterface& ui) {
+    std::vector<std::string> missing;
+    std::vector<std::string> files;
+    std::vector<std::string> titles;
+    for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
+        const std::string& name = project.ChapterFiles[i];
+        const std::string source = project.SourceFolder + name;
+        const std::string target = project.OpsFolder + name;
+        std::error_code error;
+        if (!fs::is_regular_file(source, error)) {
+            const std::string message = "The chapter file " + source + " does not exist";
+            ui.ShowMessage(message);
+            project.AddLog(message + ", the book is made without it");
+            missing.push_back(name);
+            continue;
+        }
+        if (project.Options.RemoveHtmlElements) {
+            CleanWebPageFile(source, target, project.Options);
+        } else {
+            CopyFile(source, target);
+        }
+        files.push_back(name);
+        titles.push_back(project.ChapterTitles[i]);
+    }
+    project.ChapterFiles = std::move(files);
+    project.ChapterTitles = std::move(titles);
+    return missing;
+}
+
+// Everything between the checks and the archive: places the chapters and the extra pages,
+// converts the chapters and gathers their resources. Gives the names of missing chapters.
+std::vector<std::string> AssembleBook(BookProject& project, UserInterface& ui) {
+    PrepareWorkFolder(project);
+    std::vector<std::string> missing = PlaceChapters(project, ui);
+    if (!project.CoverPicture.empty()) {
+        CopyFile(project.CoverPicture, project.OpsFolder + FileNameOf(project.CoverPicture));
+        WriteCoverPage(project);
+    }
+    if (project.Options.MakeTitlePage) WriteTitlePage(project);
+    if (project.ReplaceStyleSheet && !project.ReplacementStyleSheet.empty()) {
+        CopyFile(project.ReplacementStyleSheet,
+                 project.OpsFolder + FileNameOf(project.ReplacementStyleSheet));
+    }
+    FinishChapters(project, ui);
+    RepairInBookLinks(project);
+    MakeDropCaps(project);
+    if (project.Options.PassEpubCheck) ReplaceUnavailableImages(project);
+    project.ImageFiles = CollectImageReferences(project);
+    project.StyleSheetFiles = CollectStyleSheetReferences(project);
+    return missing;
+}
+
+// The grid sets the reading order and the titles as typed.
+void TakeChaptersFromGrid(BookProject& project, const BookForm& form) {
+    project.ChapterFiles.clear();
+    project.ChapterTitles.clear();
+    for (const ChapterRow& row : form.Rows) {
+        project.ChapterFiles.push_back(row.FileName);
+        project.ChapterTitles.push_back(EscapeMarkup(row.Title));
+    }
+}
+
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names) joined += (joined.empty() ? "" : ", ") + name;
+    return joined;
+}
+
+}  // namespace
+
+void ReadMetadataFields(BookProject& project, const BookForm& form) {
+    BookMetadataRecord& meta = project.BookMetadata;
+    meta.Title = EscapeMarkup(Trimmed(form.TitleBox));
+    meta.Creator = EscapedOr(form.AuthorBox, "Anonymous Author");
+    meta.Subject = EscapeMarkup(Trimmed(form.SubjectBox));
+    meta.Publisher = EscapedOr(form.PublisherBox, "Unknown publisher");
+    meta.Identifier = EscapeMarkup(Trimmed(form.IdBox));
+    meta.Language = LanguageCode(form.LanguageName, project);
+    meta.Description = EscapeMarkup(Trimmed(form.DescriptionBox));
+}
+
+bool PublishBook(BookProject& project, BookForm& form, UserInterface& ui) {
+    if (!PublishChecksPass(project, form, ui)) return false;
+    project.BuildLog.clear();
+    project.OutputName = form.OutputNameLabel;
+    project.OutputPath = project.OutputFolder + project.OutputName;
+    TakeChaptersFromGrid(project, form);
+    ReadMetadataFields(project, form);
+
+    // The project keeps every chapter of the grid, also those a book is made without.
+    const auto restoreChapters = [&] { TakeChaptersFromGrid(project, form); };
+    std::vector<std::string> missing;
+    try {
+        missing = AssembleBook(project, ui);
+    } catch (const std::exception& error) {
+        restoreChapters();
+        project.AddLog(error.what());
+        ui.ShowMessage(error.what());
+        return false;
+    }
+    if (project.ChapterFiles.empty() || !BuildEpub(project)) {
+        restoreChapters();
+        ui.ShowMessage(
+            "Error in compiling, ePub creation failed, please check if the ePub on use.");
+        return false;
+    }
+    restoreChapters();
+    std::string saved =
+        "Your ePub book has been saved in " + project.OutputFolder + " as " + project.OutputName;
+    if (!missing.empty())
+        saved += "\r\nIt was made without these missing chapters: " + JoinNames(missing);
+    ui.ShowMessage(saved);
+    project.BuildLog += "# ePub book " + project.OutputName + " made successfully.\r\n" +
+                        "# File saved at " + project.OutputPath;
+    form.SaveLabel = "Your ePub book has been saved ";
+    form.Published = true;
+    return true;
+}
+
+}  // namespace quirebook

@@ -1,0 +1,187 @@
+#include "cli/Commands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+#include "app/OptionNames.h"
+#include "app/PlatformFolders.h"
+#include "app/Publish.h"
+#include "app/Validate.h"
+#include "app/WebImport.h"
+#include "app/options.h"
+#include "cli/ConsoleInterface.h"
+#include "epub/BuildEpub.h"
+#include "text/PlainText.h"
+#include "text/TextFiles.h"
+#include "text/TextUtilities.h"
+
+namespace quirebook {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The program's project with its settings, in a work area of its own.
+struct Session {
+    explicit Session(const CommonOptions& common)
+        : Area(common.KeepWork.empty() ? ProcessWorkArea::Temporary()
+                                       : ProcessWorkArea::Kept(common.KeepWork)),
+          Project(LocateAppFolders(ProgramFolder()), Area.Root()),
+          Ui(common.Quiet) {
+        LoadSettings(Project);  // defaults when there is no settings file
+    }
+    ProcessWorkArea Area;
+    BookProject Project;
+    ConsoleInterface Ui;
+};
+
+std::string Absolute(const std::string& path) {
+    return fs::absolute(path).lexically_normal();
+}
+
+void ApplyTitleSource(OptionFlags& options, const std::string& titles) {
+    if (titles.empty()) return;
+    options.AutoChapterTitles = titles != "off";
+    if (titles == "file") options.TitleSource = TitleSourceKind::FileName;
+    if (titles == "html") options.TitleSource = TitleSourceKind::HtmlTitle;
+    if (titles == "heading") options.TitleSource = TitleSourceKind::FirstHeading;
+}
+
+// The form's boxes from the options given; the boxes not given keep what the import put there.
+void FillForm(BookForm& form, const MakeOptions& make) {
+    if (make.TitleGiven) form.TitleBox = make.Title;
+    form.AuthorBox = make.Author;
+    form.SubjectBox = make.Subject;
+    form.PublisherBox = make.Publisher;
+    form.IdBox = make.Id;
+    if (!make.Language.empty()) form.LanguageName = make.Language;
+    form.DescriptionBox = make.Description;
+}
+
+void PrintValidation(const ValidationResult& result) {
+    std::cout << PlainReplace(result.LogText, "\r\n", "\n");
+    std::cout << (result.Valid ? "The book is valid.\n" : "The book is not valid.\n");
+}
+
+void PrintLog(const BookProject& project, const CommonOptions& common) {
+    if (common.Quiet || project.BuildLog.empty()) return;
+    std::cout << PlainReplace(project.BuildLog, "\r\n", "\n") << '\n';
+}
+
+// Makes a book of `make` in `session`; true when the book was written.
+bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& common) {
+    BookProject& project = session.Project;
+    for (const auto& [name, value] : make.Settings) SetOptionByName(project.Options, name, value);
+    ApplyTitleSource(project.Options, make.Titles);
+    if (make.TitlePage) project.Options.MakeTitlePage = true;
+    if (make.TocFromHeadings) project.Options.TocFromHeadings = true;
+
+    for (const std::string& page : make.Pages) {
+        if (!fs::is_regular_file(page))
+            throw std::runtime_error("The page " + page + " does not exist");
+    }
+    BookForm form;
+    if (!ImportWebPages(project, form, session.Ui, make.Pages)) return false;
+    FillForm(form, make);
+    // The book is named after its title, as the window names it; "/" cannot be in a file name.
+    form.OutputNameLabel = PlainReplace(form.TitleBox, "/", "-") + ".epub";
+    if (!make.Output.empty()) {
+        const fs::path output = Absolute(make.Output);
+        project.OutputFolder = output.parent_path().string() + "/";
+        form.OutputNameLabel = output.filename().string();
+    }
+    if (!make.Cover.empty()) {
+        if (!fs::is_regular_file(make.Cover))
+            throw std::runtime_error("The cover picture " + make.Cover + " does not exist");
+        project.CoverPicture = Absolute(make.Cover);
+    }
+    if (!make.StyleSheet.empty()) {
+        if (!fs::is_regular_file(make.StyleSheet))
+            throw std::runtime_error("The style sheet " + make.StyleSheet + " does not exist");
+        project.ReplaceStyleSheet = true;
+        project.ReplacementStyleSheet = Absolute(make.StyleSheet);
+    }
+    const bool made = PublishBook(project, form, session.Ui);
+    PrintLog(project, common);
+    return made;
+}
+
+// An example's book.txt: "Title:", "Author:", "Subject:", "Description:" and "Cover:" lines
+// (the cover relative to the example's folder).
+void ReadExampleMetadata(const fs::path& folder, MakeOptions& make) {
+    std::istringstream lines(LoadTextFile((folder / "book.txt").string()));
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos) continue;
+        const std::string key = line.substr(0, colon);
+        const std::string value(TrimBlanks(std::string_view(line).substr(colon + 1)));
+        if (key == "Title") make.Title = value, make.TitleGiven = true;
+        if (key == "Author") make.Author = value;
+        if (key == "Subject") make.Subject = value;
+        if (key == "Description") make.Description = value;
+        if (key == "Cover") make.Cover = (folder / value).string();
+    }
+}
+
+}  // namespace
+
+int RunMake(const MakeOptions& make, const CommonOptions& common) {
+    Session session(common);
+    if (!MakeBook(session, make, common)) return 1;
+    if (!make.Validate) return 0;
+    const ValidationResult result = ValidateBook(session.Project, session.Ui);
+    if (result.Ran) PrintValidation(result);
+    return result.Ran && result.Valid ? 0 : 1;
+}
+
+int RunValidate(const std::string& book, const CommonOptions& common) {
+    Session session(common);
+    const ValidationResult result = ValidateBook(session.Project, session.Ui, Absolute(book));
+    if (result.Ran) PrintValidation(result);
+    return result.Ran && result.Valid ? 0 : 1;
+}
+
+int RunRepack(const std::string& workFolder, const std::string& book, const CommonOptions& common) {
+    Session session(common);
+    BookProject& project = session.Project;
+    project.WorkFolder = Absolute(workFolder) + "/";
+    project.OutputPath = Absolute(book);
+    if (!fs::is_regular_file(project.WorkFolder + "mimetype"))
+        throw std::runtime_error(workFolder + " is not a book's work folder: it has no mimetype");
+    RecompileBook(project, session.Ui);
+    return 0;
+}
+
+int RunDemo(const CommonOptions& common) {
+    const std::string examples = LocateAppFolders(ProgramFolder()).AppFolder + "/examples/";
+    std::vector<fs::path> books;
+    for (const auto& entry : fs::directory_iterator(examples))
+        if (fs::is_regular_file(entry.path() / "order.txt")) books.push_back(entry.path());
+    if (books.empty()) throw std::runtime_error("No example book found in " + examples);
+    std::sort(books.begin(), books.end());
+    int status = 0;
+    for (const fs::path& folder : books) {
+        Session session(common);
+        MakeOptions make;
+        std::istringstream order(LoadTextFile((folder / "order.txt").string()));
+        for (std::string line; std::getline(order, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) make.Pages.push_back((folder / line).string());
+        }
+        ReadExampleMetadata(folder, make);
+        make.TitlePage = true;
+        make.Output =
+            session.Project.UserFolder + "/myBook/" + folder.filename().string() + ".epub";
+        if (!MakeBook(session, make, common)) return 1;
+        std::cout << "The example book is at " << session.Project.OutputPath << '\n';
+        const ValidationResult result = ValidateBook(session.Project, session.Ui);
+        if (result.Ran) PrintValidation(result);
+        if (!result.Ran || !result.Valid) status = 1;
+    }
+    return status;
+}
+
+}  // namespace quirebook

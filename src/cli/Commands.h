@@ -1,0 +1,37 @@
+// The sub-commands of quirebook. Each returns the process's exit status: 0 on success, 1 when
+// the book could not be made (or is not valid), with the reason on standard error.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quirebook {
+
+// What every command shares: where to work and how much to say.
+struct CommonOptions {
+    std::string KeepWork;  // run in this folder and keep it; empty: a temporary folder
+    bool Quiet = false;    // no progress and no build log
+};
+
+struct MakeOptions {
+    std::vector<std::string> Pages;  // in reading order
+    std::string Output;              // the book's path; empty: OutputFolder + title + ".epub"
+    std::string Title, Author, Subject, Publisher, Id, Language, Description;
+    bool TitleGiven = false;  // the title box: the folder's name unless given
+    std::string Cover;
+    bool TitlePage = false;
+    std::string Titles;  // file, html, heading or off; empty: the settings' choice
+    std::string StyleSheet;
+    bool TocFromHeadings = false;
+    bool Validate = false;
+    std::vector<std::pair<std::string, std::string>> Settings;  // --option NAME=VALUE
+};
+
+int RunMake(const MakeOptions& make, const CommonOptions& common);
+int RunValidate(const std::string& book, const CommonOptions& common);
+int RunRepack(const std::string& workFolder, const std::string& book, const CommonOptions& common);
+// Makes the bundled example book into the default book folder and validates it.
+int RunDemo(const CommonOptions& common);
+
+}  // namespace quirebook

@@ -1,0 +1,187 @@
+#include "app/Publish.h"
+
+#include <zip.h>
+
+#include <filesystem>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "EpubCheck.h"
+#include "RecordingUserInterface.h"
+#include "TempFolder.h"
+#include "app/WebImport.h"
+#include "text/TextFiles.h"
+
+namespace quirebook {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testing::RecordingUserInterface;
+using testing::TempFolder;
+
+std::string Page(const std::string& title, const std::string& body) {
+    return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
+}
+
+// A folder "My Pages" of web pages and a project of the program, as the window would have them.
+class PublishTest : public ::testing::Test {
+  protected:
+    PublishTest() : Book({QUIREBOOK_SOURCE_DIR "/data", Temp.Path()}, Temp / "work") {
+        Book.OutputFolder = Temp / "books/";
+        fs::create_directories(Pages + "/images");
+        SaveTextFile(Pages + "/a.htm", Page("Alpha", "<h1>First &amp; <i>one</i></h1><p>a</p>"));
+        SaveTextFile(Pages + "/b.htm", Page("Beta", "<h2>&nbsp;</h2><h3>Second</h3><p>b</p>"));
+        SaveTextFile(Pages + "/chapter.1.htm", Page("Gamma", "<p>no heading</p>"));
+    }
+
+    bool Import(const std::vector<std::string>& names) {
+        std::vector<std::string> paths;
+        for (const std::string& name : names) paths.push_back(Pages + "/" + name);
+        return ImportWebPages(Book, Form, Ui, paths);
+    }
+
+    std::string Opf() {
+        zip_t* archive = zip_open(Book.OutputPath.c_str(), ZIP_RDONLY, nullptr);
+        if (archive == nullptr) return {};
+        std::string text;
+        zip_stat_t stat;
+        if (zip_stat(archive, "OPS/content.opf", 0, &stat) == 0) {
+            zip_file_t* file = zip_fopen(archive, "OPS/content.opf", 0);
+            text.resize(stat.size);
+            zip_fread(file, text.data(), stat.size);
+            zip_fclose(file);
+        }
+        zip_close(archive);
+        return text;
+    }
+
+    TempFolder Temp;
+    std::string Pages = Temp / "My Pages";
+    BookProject Book;
+    BookForm Form;
+    RecordingUserInterface Ui;
+};
+
+TEST_F(PublishTest, ImportTakesThePagesInOrderWithNameSizesAndTitles) {
+    ASSERT_TRUE(Import({"b.htm", "a.htm", "chapter.1.htm"}));
+    EXPECT_THAT(Book.ChapterFiles, ElementsAre("b.htm", "a.htm", "chapter.1.htm"));
+    EXPECT_EQ(Book.SourceFolder, Pages + "/");
+    EXPECT_EQ(Form.TitleBox, "My Pages");
+    EXPECT_EQ(Form.OutputNameLabel, "My Pages.epub");
+    EXPECT_EQ(Form.Rows[0].SizeText, "1 KB");
+    // From the first heading by default: blank headings are passed over; without a heading the
+    // file name serves, up to its first dot, and the log says so.
+    EXPECT_THAT(Book.ChapterTitles, ElementsAre("Second", "First &amp; one", "chapter"));
+    EXPECT_EQ(Form.Rows[1].Title, "First & one");
+    EXPECT_EQ(Book.BuildLog, "* file3: HTML tilte not found, use filename instead.\r\n");
+    EXPECT_TRUE(fs::is_directory(Book.OpsFolder) && fs::is_empty(Book.OpsFolder));
+}
+
+TEST_F(PublishTest, TitlesComeFromTheChosenSource) {
+    Book.Options.TitleSource = TitleSourceKind::HtmlTitle;
+    SaveTextFile(Pages + "/late.htm", std::string(300, ' ') + Page("Late", ""));
+    SaveTextFile(Pages + "/caps.htm", "<Title>Caps</Title>");
+    ASSERT_TRUE(Import({"a.htm", "late.htm", "caps.htm"}));
+    EXPECT_THAT(Book.ChapterTitles, ElementsAre("Alpha", "late", "caps"));
+    Book.Options.TitleSource = TitleSourceKind::FileName;
+    FillChapterTitles(Book, Form);
+    EXPECT_THAT(Book.ChapterTitles, ElementsAre("a", "late", "caps"));
+    Book.Options.AutoChapterTitles = false;
+    FillChapterTitles(Book, Form);
+    EXPECT_TRUE(Book.ChapterTitles.empty());
+    EXPECT_EQ(Form.Rows[0].Title, "");
+}
+
+TEST_F(PublishTest, ImportRefusesPagesFromTwoFoldersAndAsksBeforeReplacingAProject) {
+    SaveTextFile(Temp / "other.htm", Page("Other", ""));
+    EXPECT_FALSE(ImportWebPages(Book, Form, Ui, {Pages + "/a.htm", Temp / "other.htm"}));
+    EXPECT_THAT(Ui.Messages.back(), HasSubstr("other.htm"));
+    ASSERT_TRUE(Import({"a.htm"}));
+    EXPECT_FALSE(Import({"b.htm"}));  // the question is answered No
+    EXPECT_THAT(Ui.Questions,
+                ElementsAre("Are you sure to quit this project and begin a new book project?"));
+    EXPECT_THAT(Book.ChapterFiles, ElementsAre("a.htm"));
+}
+
+TEST(BookNameFromFolder, TakesTheLastFolderOrTheDrive) {
+    EXPECT_EQ(BookNameFromFolder("/home/ann/My Book/"), "My Book");
+    EXPECT_EQ(BookNameFromFolder("D:\\"), "D");
+    EXPECT_EQ(BookNameFromFolder("C:\\books\\war\\"), "war");
+}
+
+TEST_F(PublishTest, RefusalsLeaveEverythingAsItWas) {
+    EXPECT_FALSE(PublishBook(Book, Form, Ui));
+    ASSERT_TRUE(Import({"a.htm", "b.htm"}));
+    Form.TitleBox.clear();
+    EXPECT_FALSE(PublishBook(Book, Form, Ui));
+    Form.TitleBox = "T";
+    Form.OutputNameLabel.clear();
+    EXPECT_FALSE(PublishBook(Book, Form, Ui));
+    Form.OutputNameLabel = "t.epub";
+    Book.ChapterTitles.pop_back();
+    EXPECT_FALSE(PublishBook(Book, Form, Ui));
+    EXPECT_THAT(Ui.Messages, ElementsAre("Please import webpages or document first",
+                                         "Please specify the book title",
+                                         "Please indicate where to save the ePub file",
+                                         "Please specify chapter titles for each file"));
+    EXPECT_THAT(Ui.Focused, ElementsAre("btnImportHtml", "inTitle", "fileList"));
+    EXPECT_FALSE(fs::exists(Book.WorkFolder + "mimetype"));
+    EXPECT_FALSE(Form.Published);
+}
+
+TEST_F(PublishTest, MakesAValidBookWithTheFormsMetadataTwice) {
+    ASSERT_TRUE(Import({"a.htm", "b.htm", "chapter.1.htm"}));
+    std::swap(Form.Rows[0], Form.Rows[2]);  // the reader's order follows the grid
+    Form.TitleBox = "  War <and> Peace ";
+    Form.AuthorBox = "   ";
+    Book.Options.MakeTitlePage = true;
+    ASSERT_TRUE(PublishBook(Book, Form, Ui)) << Book.BuildLog;
+    ASSERT_TRUE(PublishBook(Book, Form, Ui)) << Book.BuildLog;
+    EXPECT_EQ(Ui.Messages.back(),
+              "Your ePub book has been saved in " + Book.OutputFolder + " as My Pages.epub");
+    EXPECT_THAT(Book.BuildLog, HasSubstr("# ePub book My Pages.epub made successfully.\r\n"
+                                         "# File saved at " +
+                                         Book.OutputFolder + "My Pages.epub"));
+    EXPECT_TRUE(Form.Published);
+    const std::string opf = Opf();
+    EXPECT_THAT(opf, HasSubstr("<dc:title>War &lt;and&gt; Peace</dc:title>"));
+    EXPECT_THAT(opf, HasSubstr("Anonymous Author"));
+    EXPECT_THAT(opf, HasSubstr("Unknown publisher"));
+    EXPECT_LT(opf.find("href=\"chapter.1.htm\""), opf.find("href=\"a.htm\""));
+    const testing::EpubCheckResult check = testing::RunEpubCheck(Book.OutputPath);
+    if (!check.Available) GTEST_SKIP() << "epubcheck or Java is missing: run ./test.sh";
+    EXPECT_TRUE(check.Valid) << check.Output;
+}
+
+TEST_F(PublishTest, AMissingChapterIsNamedAndLeftOut) {
+    ASSERT_TRUE(Import({"a.htm", "b.htm"}));
+    fs::remove(Pages + "/b.htm");
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    EXPECT_THAT(Ui.Messages.front(), HasSubstr("b.htm does not exist"));
+    EXPECT_THAT(Ui.Messages.back(), HasSubstr("It was made without these missing chapters: b.htm"));
+    EXPECT_THAT(Opf(), Not(HasSubstr("b.htm")));
+    EXPECT_THAT(Book.ChapterFiles, ElementsAre("a.htm", "b.htm"));  // the project keeps it
+}
+
+TEST_F(PublishTest, ImagesTheBookCannotHoldGiveWayToTheirAltText) {
+    SaveTextFile(Pages + "/images/here.png", "png");
+    SaveTextFile(Pages + "/pics.htm",
+                 Page("Pics",
+                      "<p><img src=\"images/here.png\" alt=\"Here\"> <img "
+                      "src=\"images/gone.png\" alt=\"Gone\"> <img src=\"../x.png\"> "
+                      "<img src=\"http://example.org/a.png\" alt=\"Web\"></p>"));
+    ASSERT_TRUE(Import({"pics.htm"}));
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    const std::string chapter = LoadTextFile(Book.OpsFolder + "pics.htm");
+    EXPECT_THAT(chapter, HasSubstr("<img src=\"images/here.png\" alt=\"Here\"/> Gone  Web"));
+    EXPECT_THAT(Book.BuildLog, HasSubstr("pics.htm: the image \"images/gone.png\" is not in the "
+                                         "book; its alt text stands in its place"));
+    EXPECT_THAT(Opf(), HasSubstr("href=\"images/here.png\""));
+}
+
+}  // namespace
+}  // namespace quirebook

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The quirebook command end to end on the bundled example book: exit statuses, messages, the
+# reading order, the work folder and repacking. Usage: cli_test.sh QUIREBOOK EXAMPLE-FOLDER
+set -u
+quirebook=$1
+example=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+check() {  # check DESCRIPTION EXPECTED-STATUS ACTUAL-STATUS
+    if [ "$2" -ne "$3" ]; then
+        echo "FAIL: $1 (exit status $3, expected $2)"
+        failures=$((failures + 1))
+    fi
+}
+check_contains() {  # check_contains DESCRIPTION FILE TEXT
+    if ! grep -qF -- "$3" "$2"; then
+        echo "FAIL: $1: \"$3\" not found in:"; cat "$2"
+        failures=$((failures + 1))
+    fi
+}
+
+cd "$example" || exit 1
+mapfile -t pages < <(tr -d '\r' < order.txt)
+export XDG_DATA_HOME="$work/data"
+
+"$quirebook" make "${pages[@]}" -o "$work/out/kites.epub" --title "Paper <Kites>" \
+    --author "Ann" --cover images/cover.png --title-page --keep-work "$work/keep" -q \
+    >"$work/make.txt" 2>&1
+check "make with metadata, cover and title page" 0 $?
+unzip -p "$work/out/kites.epub" OPS/content.opf >"$work/opf.txt"
+check_contains "escaped title" "$work/opf.txt" "<dc:title>Paper &lt;Kites&gt;</dc:title>"
+check_contains "cover page listed" "$work/opf.txt" 'idref="coverpage"'
+unzip -p "$work/out/kites.epub" mimetype >"$work/mimetype.txt"
+check_contains "mimetype first" "$work/mimetype.txt" "application/epub+zip"
+
+"$quirebook" repack "$work/keep/temp" "$work/out/again.epub" >"$work/repack.txt" 2>&1
+check "repack the kept work folder" 0 $?
+check_contains "repack message" "$work/repack.txt" "ePub re-compiled successfully."
+
+"$quirebook" make "${pages[1]}" "${pages[0]}" -o "$work/out/order.epub" -q >/dev/null 2>&1
+check "make two pages" 0 $?
+unzip -p "$work/out/order.epub" OPS/content.opf | grep -o 'idref="n[0-9]*"\|href="[a-z]*\.html"' \
+    | tr '\n' ' ' >"$work/order.txt"
+check_contains "reading order follows the arguments" "$work/order.txt" \
+    "href=\"${pages[1]}\" href=\"${pages[0]}\""
+
+if command -v java >/dev/null && [ -f /usr/share/java/epubcheck.jar ]; then
+    "$quirebook" validate "$work/out/kites.epub" >"$work/validate.txt" 2>&1
+    check "validate the made book" 0 $?
+    check_contains "validator verdict" "$work/validate.txt" "The book is valid."
+else
+    echo "skipped: validation (Java or epubcheck is missing)"
+fi
+
+mkdir -p "$work/other" && cp "${pages[0]}" "$work/other/x.html"
+"$quirebook" make "${pages[1]}" "$work/other/x.html" -q >"$work/two.txt" 2>&1
+check "pages in two folders" 1 $?
+check_contains "two folders message" "$work/two.txt" "must lie in one folder"
+
+"$quirebook" make no-such-page.html >"$work/missing.txt" 2>&1
+check "a page that does not exist" 2 $?
+check_contains "missing page named" "$work/missing.txt" "no-such-page.html"
+
+"$quirebook" make "${pages[0]}" --option NoSuchOption=1 >"$work/option.txt" 2>&1
+check "an unknown option name" 2 $?
+check_contains "unknown option named" "$work/option.txt" "NoSuchOption"
+"$quirebook" make "${pages[0]}" --option PassEpubCheck=maybe >"$work/value.txt" 2>&1
+check "a flag that is neither true nor false" 2 $?
+
+"$quirebook" make "${pages[0]}" --titles off -o "$work/out/untitled.epub" >"$work/off.txt" 2>&1
+check "no chapter titles" 1 $?
+check_contains "titles refusal" "$work/off.txt" "Please specify chapter titles for each file"
+
+"$quirebook" >/dev/null 2>&1
+check "no sub-command" 2 $?
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all command line checks passed"
