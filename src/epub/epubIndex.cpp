@@ -3,6 +3,7 @@
 #include <set>
 
 #include "epub/EscapeRules.h"
+#include "text/Entities.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
@@ -54,8 +55,9 @@ std::string HeadingText(std::string_view innerMarkup) {
     text = PlainReplace(text, "\n", " ");
     text = PlainReplace(text, "\t", "");
     text = PlainReplace(text, "&nbsp;", " ");
-    // A bare "&" of a sloppy page would break the navigation document's XML.
-    text = ReplacePattern(text, "&(?!#?[a-z0-9]+;)", "&amp;");
+    // The navigation document knows no HTML entities: references become characters, and the
+    // markup characters (a bare "&" of a sloppy page too) are escaped again.
+    text = EscapeMarkup(DecodeEntities(text));
     return std::string(TrimBlanks(text));
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "book/BookProject.h"
+#include "text/Entities.h"
 #include "text/UserInterface.h"
 
 namespace quirebook {
@@ -30,14 +31,6 @@ std::string UnwrapPlainSpans(std::string_view text);
 
 // A span holding only one image replaced by the image.
 std::string UnwrapImageSpans(std::string_view text);
-
-// The entity text the numeric reference of a windows-1252 code (128 to 255) stands for; empty
-// for codes with no character and outside that range.
-std::string_view EntityTable(int code);
-
-// The text with character references decoded to UTF-8: numeric ones, the five of XML, and the
-// names of EntityTable. Unknown names stay as they are.
-std::string DecodeEntities(std::string_view text);
 
 // Numeric references "&#1xx;" from 128 to 199 replaced by their EntityTable entry; references
 // below 128 stay as they are.

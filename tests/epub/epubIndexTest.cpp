@@ -30,6 +30,8 @@ TEST(HeadingText, NeverCutsACharacterOrAnEntityInTwo) {
     const std::string entity = std::string(29, 'x') + "&amp;tail";
     EXPECT_EQ(HeadingText(entity), std::string(29, 'x'));
     EXPECT_EQ(HeadingText("Tom & Jerry &amp; Co"), "Tom &amp; Jerry &amp; Co");
+    // The navigation document knows no HTML entities.
+    EXPECT_EQ(HeadingText("Caf&eacute; &ndash; &lt;b&gt;"), "Caf\xC3\xA9 \xE2\x80\x93 &lt;b&gt;");
 }
 
 TEST(FindHeadings, NumbersTheHeadingsAndAnchorsEachInsideItsHeading) {
