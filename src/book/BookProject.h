@@ -115,11 +115,15 @@ class BookProject {
     static constexpr std::size_t MaximumHeadingEntries = 255;
     std::string BuildLog;
     OptionFlags Options;
+    // The font families of every Word document imported in this run, for font embedding.
+    std::vector<std::string> FontFamilyList;
 
     // Appends `text` and a CR LF to BuildLog.
     void AddLog(std::string_view text);
     // Shows `text` on the status line and moves the progress gauge 10 further (at most 100).
     void StepProgress(UserInterface& ui, const std::string& text);
+    // Puts the progress gauge back to 0, at the start of a long step.
+    void ResetProgress() { m_progress = 0; }
     // Empties OpsFolder and WordTempFolder (creating them when missing) and clears ImageFiles and
     // ChapterTitles. False when something in the folders could not be deleted.
     bool ClearBookFolders();

@@ -11,8 +11,10 @@
 #include "app/Publish.h"
 #include "app/Validate.h"
 #include "app/WebImport.h"
+#include "app/WordImport.h"
 #include "app/options.h"
 #include "cli/ConsoleInterface.h"
+#include "css/embedfont.h"
 #include "epub/BuildEpub.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
@@ -71,6 +73,21 @@ void PrintLog(const BookProject& project, const CommonOptions& common) {
     std::cout << PlainReplace(project.BuildLog, "\r\n", "\n") << '\n';
 }
 
+// The FAMILY=FILE pairs of --embed-font, the files made absolute.
+std::vector<std::pair<std::string, std::string>> FontFiles(const MakeOptions& make) {
+    std::vector<std::pair<std::string, std::string>> fonts;
+    for (const std::string& font : make.EmbedFonts) {
+        const std::size_t equals = font.find('=');
+        if (equals == std::string::npos)
+            throw std::invalid_argument("--embed-font takes FAMILY=FILE, not " + font);
+        const std::string file = font.substr(equals + 1);
+        if (!fs::is_regular_file(file))
+            throw std::runtime_error("The font file " + file + " does not exist");
+        fonts.emplace_back(font.substr(0, equals), Absolute(file));
+    }
+    return fonts;
+}
+
 // Makes a book of `make` in `session`; true when the book was written.
 bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& common) {
     BookProject& project = session.Project;
@@ -79,12 +96,18 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
     if (make.TitlePage) project.Options.MakeTitlePage = true;
     if (make.TocFromHeadings) project.Options.TocFromHeadings = true;
 
+    if (make.Extreme) project.Options.ExtremeMode = true;
+    if (make.NoOptimize) project.Options.OptimizeWordHtml = false;
+    if (make.NoSplit) project.Options.SplitWordOnSections = false;
     for (const std::string& page : make.Pages) {
         if (!fs::is_regular_file(page))
             throw std::runtime_error("The page " + page + " does not exist");
     }
     BookForm form;
-    if (!ImportWebPages(project, form, session.Ui, make.Pages)) return false;
+    const bool imported = make.WordPage
+                              ? ImportWordHtml(project, form, session.Ui, make.Pages.front())
+                              : ImportWebPages(project, form, session.Ui, make.Pages);
+    if (!imported) return false;
     FillForm(form, make);
     // The book is named after its title, as the window names it; "/" cannot be in a file name.
     form.OutputNameLabel = PlainReplace(form.TitleBox, "/", "-") + ".epub";
@@ -104,7 +127,8 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
         project.ReplaceStyleSheet = true;
         project.ReplacementStyleSheet = Absolute(make.StyleSheet);
     }
-    const bool made = PublishBook(project, form, session.Ui);
+    bool made = PublishBook(project, form, session.Ui);
+    if (made && !make.EmbedFonts.empty()) made = EmbedFonts(project, FontFiles(make), session.Ui);
     PrintLog(project, common);
     return made;
 }

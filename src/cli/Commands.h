@@ -26,8 +26,15 @@ struct MakeOptions {
     bool TocFromHeadings = false;
     bool Validate = false;
     std::vector<std::pair<std::string, std::string>> Settings;  // --option NAME=VALUE
+    std::vector<std::string> EmbedFonts;                        // FAMILY=FILE
+    // A web page saved by Word (one page) instead of web pages, and how it is cleaned and split.
+    bool WordPage = false;
+    bool Extreme = false;
+    bool NoOptimize = false;
+    bool NoSplit = false;
 };
 
+// Makes a book of web pages, or of a Word page with WordPage set.
 int RunMake(const MakeOptions& make, const CommonOptions& common);
 int RunValidate(const std::string& book, const CommonOptions& common);
 int RunRepack(const std::string& workFolder, const std::string& book, const CommonOptions& common);

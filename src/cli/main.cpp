@@ -37,6 +37,9 @@ void AddMakeOptions(CLI::App& command, MakeOptions& make, std::vector<std::strin
     command.add_flag("--toc-headings", make.TocFromHeadings,
                      "Build the table of contents from the chapters' headings");
     command.add_flag("--validate", make.Validate, "Check the finished book with epubcheck");
+    command.add_option("--embed-font", make.EmbedFonts,
+                       "Embed a font for a family the book's style sheet names, FAMILY=FILE "
+                       "(e.g. \"Times New Roman=times.ttf\")");
     std::string names;
     for (const std::string& name : OptionNames()) names += (names.empty() ? "" : ", ") + name;
     command.add_option("--option", settings,
@@ -93,6 +96,25 @@ int main(int argc, char** argv) {
     AddMakeOptions(*makeCommand, make, settings);
     AddCommonOptions(*makeCommand, common);
 
+    MakeOptions word;
+    word.WordPage = true;
+    std::vector<std::string> wordSettings;
+    CLI::App* wordHtmlCommand =
+        app.add_subcommand("word-html",
+                           "Make a book of a web page saved by Word, split into "
+                           "chapters at its section breaks");
+    wordHtmlCommand->add_option("page", word.Pages, "The page (.htm), its picture folder beside it")
+        ->required()
+        ->expected(1)
+        ->check(CLI::ExistingFile);
+    wordHtmlCommand->add_flag(
+        "--extreme", word.Extreme,
+        "Light cleaning (keeps more of Word's markup) instead of the full one");
+    wordHtmlCommand->add_flag("--no-optimize", word.NoOptimize, "No cleaning of Word's markup");
+    wordHtmlCommand->add_flag("--no-split", word.NoSplit, "One chapter, not one per section");
+    AddMakeOptions(*wordHtmlCommand, word, wordSettings);
+    AddCommonOptions(*wordHtmlCommand, common);
+
     std::string book;
     CLI::App* validateCommand =
         app.add_subcommand("validate", "Check a book with epubcheck and print its verdict");
@@ -113,12 +135,14 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
         make.Settings = SplitSettings(settings);
+        word.Settings = SplitSettings(wordSettings);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
     }
     try {
         if (makeCommand->parsed()) return RunMake(make, common);
+        if (wordHtmlCommand->parsed()) return RunMake(word, common);
         if (validateCommand->parsed()) return RunValidate(book, common);
         if (repackCommand->parsed()) return RunRepack(workFolder, book, common);
         return RunDemo(common);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "css/cssunit.h"
+#include "css/embedfont.h"
 #include "css/manCSS.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
@@ -107,9 +108,11 @@ std::string UnquoteGenericFamilies(std::string_view style) {
 }
 
 void CombineMargins(std::string& text) {
+    // A value never runs past the end of its rule: in "{margin-top:0}.x{margin-top:..." the
+    // first rule's margin is not merged with the next rule's.
     ReplacePatternInPlace(text,
-                          "margin\\-top:([^;]+);\\s*margin\\-right:([^;]+);\\s*margin\\-bottom:"
-                          "([^;]+);\\s*margin\\-left:([^;]+);",
+                          "margin\\-top:([^;}]+);\\s*margin\\-right:([^;}]+);\\s*margin\\-bottom:"
+                          "([^;}]+);\\s*margin\\-left:([^;}]+);",
                           "margin:$1 $2 $3 $4;");
 }
 
@@ -148,8 +151,9 @@ bool BuildWordStyleSheet(std::string& head, const std::string& sourceHtmlPath,
     std::string style = NormaliseWordStyle(
         std::string_view(text).substr(block.ContentStart - 1, block.ContentLength), project.Options,
         patchSheet);
-    // The style text is final here; steps that only read it (such as gathering its font
-    // families) follow this line.
+    // The document's own style text is final here: its font families are gathered for font
+    // embedding, before the global theme (not the document's) is added.
+    CollectFontFamilies(style, project.FontFamilyList);
     if (project.Options.UseGlobalStyle) {
         // Last, so that the theme's rules win over the document's; the theme is not normalised.
         style += "\r\n";

@@ -42,7 +42,8 @@ void LinkReplacementStyleSheet(std::string& page, const BookProject& project);
 // The style step of a Word import, on the page head: the Word style block is normalised
 // (NormaliseWordStyle with the patch sheet TemplateFolder + "OPS/patch.css"), followed by the
 // global theme TemplateFolder + "OPS/style.css" when options.UseGlobalStyle is set, saved as
-// style.css beside `sourceHtmlPath`, and replaced in the head by a link to it; <base> and
+// style.css beside `sourceHtmlPath`, and replaced in the head by a link to it; the document's
+// font families are added to FontFamilyList (CollectFontFamilies); <base> and
 // <script> elements leave the head. A head without a Word style block is left unchanged, nothing
 // is written and the log says so; the result is then false. Raises InOutError when style.css
 // cannot be written.

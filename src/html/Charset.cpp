@@ -1,5 +1,7 @@
 #include "html/Charset.h"
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -83,6 +85,14 @@ std::string SourceCharset(std::string_view text) {
     }
     if (charset.empty() || charset == "utf-8" || charset == "utf8") return "WINDOWS-1252";
     return charset;
+}
+
+bool IsReadableCharset(const std::string& charset) {
+    if (charset.empty()) return true;
+    const iconv_t handle = iconv_open("UTF-8", charset.c_str());
+    if (handle == reinterpret_cast<iconv_t>(-1)) return false;
+    iconv_close(handle);
+    return true;
 }
 
 std::string PageToUtf8(std::string_view text) {

@@ -26,6 +26,9 @@ std::string DeclaredCharset(std::string_view text);
 // 1252 for bytes that are not valid UTF-8. Empty for plain ASCII with no label.
 std::string SourceCharset(std::string_view text);
 
+// True for the empty name (nothing to convert) and for any charset iconv can convert from.
+bool IsReadableCharset(const std::string& charset);
+
 // The page in UTF-8 (a byte-order mark dropped); unchanged when it already is. A label iconv
 // does not know is treated as windows-1252 when the bytes are not UTF-8.
 std::string PageToUtf8(std::string_view text);

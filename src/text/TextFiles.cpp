@@ -11,28 +11,66 @@
 
 namespace quirebook {
 
-std::string LoadTextFile(const std::string& path) {
+namespace {
+
+// Reads the whole regular file into `text`; false with the reason in `error` otherwise (ENOENT
+// or ENOTDIR when there is no such file).
+bool ReadWholeFile(const std::string& path, std::string& text, int& error) {
     // Non-blocking, so that a named pipe cannot stall the read; only regular files are read.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!file) return errno == ENOENT || errno == ENOTDIR ? std::string() : std::string("R");
+    if (!file) {
+        error = errno;
+        return false;
+    }
     struct stat info {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return "R";
-    std::string text;
+    if (::fstat(file.Get(), &info) != 0) {
+        error = errno;
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
     try {
         text.resize(static_cast<std::size_t>(info.st_size));
     } catch (const std::bad_alloc&) {
-        return "R";
+        error = ENOMEM;
+        return false;
     }
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t got = ::read(file.Get(), text.data() + done, text.size() - done);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return "R";
+        if (got < 0) {
+            error = errno;
+            return false;
+        }
         if (got == 0) break;  // the file shrank while it was read
         done += static_cast<std::size_t>(got);
     }
     text.resize(done);
-    return text;
+    return true;
+}
+
+bool IsMissing(int error) {
+    return error == ENOENT || error == ENOTDIR;
+}
+
+}  // namespace
+
+std::string LoadTextFile(const std::string& path) {
+    std::string text;
+    int error = 0;
+    if (ReadWholeFile(path, text, error)) return text;
+    return IsMissing(error) ? std::string() : std::string("R");
+}
+
+std::string ReadTextFile(const std::string& path) {
+    std::string text;
+    int error = 0;
+    if (ReadWholeFile(path, text, error)) return text;
+    if (!IsMissing(error)) ThrowInOutError("read", path, error);
+    return {};
 }
 
 void SaveTextFile(const std::string& path, std::string_view text) {

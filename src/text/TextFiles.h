@@ -12,6 +12,10 @@ namespace quirebook {
 // raises.
 std::string LoadTextFile(const std::string& path);
 
+// As LoadTextFile, but a file that exists and cannot be read raises InOutError instead of giving
+// "R", for callers that must not take that text for the file's content.
+std::string ReadTextFile(const std::string& path);
+
 // Creates or truncates the file and writes exactly the bytes of `text`. Raises InOutError.
 void SaveTextFile(const std::string& path, std::string_view text);
 

@@ -73,6 +73,31 @@ check "a flag that is neither true nor false" 2 $?
 check "no chapter titles" 1 $?
 check_contains "titles refusal" "$work/off.txt" "Please specify chapter titles for each file"
 
+# A page saved by Word, two sections: two chapters.
+cat >"$work/Doc.htm" <<'PAGE'
+<html><head><meta http-equiv=Content-Type content="text/html; charset=utf-8">
+<meta name=Generator content="Microsoft Word 15 (filtered)"><title>Doc</title>
+<style><!-- /* Style Definitions */ p.MsoNormal {margin:0in;font-family:"Arial";} --></style>
+</head><body lang=EN-US><div class=WordSection1><h1>One</h1><p class=MsoNormal>a</p></div>
+<div class=WordSection2><h1>Two</h1><p class=MsoNormal>b</p></div></body></html>
+PAGE
+"$quirebook" word-html "$work/Doc.htm" -o "$work/out/doc.epub" -q >"$work/word.txt" 2>&1
+check "word-html" 0 $?
+unzip -l "$work/out/doc.epub" >"$work/word-list.txt"
+check_contains "first section chapter" "$work/word-list.txt" "OPS/c_1.htm"
+check_contains "second section chapter" "$work/word-list.txt" "OPS/c_2.htm"
+"$quirebook" word-html "$work/Doc.htm" --no-split -o "$work/out/one.epub" -q >/dev/null 2>&1
+check "word-html without split" 0 $?
+unzip -l "$work/out/one.epub" >"$work/one-list.txt"
+check_contains "one chapter under the page's name" "$work/one-list.txt" "OPS/Doc.htm"
+font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+if [ -f "$font" ]; then
+    "$quirebook" word-html "$work/Doc.htm" --embed-font "Arial=$font" -o "$work/out/font.epub"         -q >/dev/null 2>&1
+    check "word-html with an embedded font" 0 $?
+    unzip -p "$work/out/font.epub" OPS/style.css >"$work/font.css"
+    check_contains "font-face rule" "$work/font.css" "@font-face"
+fi
+
 "$quirebook" >/dev/null 2>&1
 check "no sub-command" 2 $?
 

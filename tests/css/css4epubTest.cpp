@@ -91,6 +91,12 @@ TEST(StyleHelpers, UnquoteGenericFamiliesAndCombineMargins) {
         "p{margin-top:0in;margin-right:1in;\r\n margin-bottom:2in; margin-left:3in;}";
     CombineMargins(margins);
     EXPECT_EQ(margins, "p{margin:0in 1in 2in 3in;}");
+    // A rule whose last declaration has no ";" is not merged with the next rule.
+    std::string rules =
+        ".s1{margin-top:0cm}.s2{margin-top:1cm;margin-right:0;margin-bottom:0;"
+        "margin-left:33pt;}";
+    CombineMargins(rules);
+    EXPECT_EQ(rules, ".s1{margin-top:0cm}.s2{margin:1cm 0 0 33pt;}");
     // Any other order, or a last longhand without ";", stays.
     for (std::string kept : {"margin-right:1in;margin-top:0in;margin-bottom:2in;margin-left:3in;",
                              "margin-top:0in;margin-right:1in;margin-bottom:2in;margin-left:3in"}) {

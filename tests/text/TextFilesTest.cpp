@@ -35,6 +35,19 @@ TEST(TextFiles, LoadGivesEmptyForMissingAndRForUnreadable) {
     EXPECT_EQ(LoadTextFile(folder / "pipe"), "R");
 }
 
+TEST(TextFiles, ReadRaisesForUnreadableFilesOnly) {
+    TempFolder folder;
+    EXPECT_EQ(ReadTextFile(folder / "missing.htm"), "");
+    SaveTextFile(folder / "r.htm", "R");
+    EXPECT_EQ(ReadTextFile(folder / "r.htm"), "R");
+    try {
+        ReadTextFile(folder.Path());
+        FAIL() << "a folder was read";
+    } catch (const InOutError& error) {
+        EXPECT_THAT(error.what(), ::testing::HasSubstr(folder.Path()));
+    }
+}
+
 TEST(TextFiles, SaveRaisesAnErrorNamingTheFile) {
     TempFolder folder;
     try {
