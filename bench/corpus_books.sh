@@ -22,7 +22,7 @@ for book in "$corpus"/*/; do
     if [ -f "$out/$name.epub" ]; then
         java -jar /usr/share/java/epubcheck.jar "$out/$name.epub" >"$out/check.txt" 2>&1 || true
         errors=$(grep -c '^ERROR' "$out/check.txt" || true)
-        kinds=$(grep -o '^ERROR([A-Z0-9-]*)' "$out/check.txt" | sort | uniq -c |
+        kinds=$( (grep -o '^ERROR([A-Z0-9-]*)' "$out/check.txt" || true) | sort | uniq -c |
                 awk '{printf "%s%s %s", sep, $2, $1; sep=", "}' | sed 's/ERROR(\([^)]*\))/\1/g')
     else
         errors="no book"; kinds=$(head -c 200 "$out/make.txt")

@@ -6,6 +6,7 @@
 #include "app/setLang.h"
 #include "epub/BuildEpub.h"
 #include "epub/ePubCore.h"
+#include "html/ConformBook.h"
 #include "html/XhtmlConversion.h"
 #include "html/manHTML.h"
 #include "html/ufootnotes.h"
@@ -99,7 +100,10 @@ std::vector<std::string> AssembleBook(BookProject& project, UserInterface& ui) {
     FinishChapters(project, ui);
     RepairInBookLinks(project);
     MakeDropCaps(project);
-    if (project.Options.PassEpubCheck) ReplaceUnavailableImages(project);
+    if (project.Options.PassEpubCheck) {
+        ReplaceUnavailableImages(project);
+        ConformBook(project);
+    }
     project.ImageFiles = CollectImageReferences(project);
     project.StyleSheetFiles = CollectStyleSheetReferences(project);
     return missing;

@@ -122,7 +122,7 @@ std::string NormaliseWordStyle(std::string_view style, OptionFlags& options,
     text = AddGenericFontFamilies(text);
     text = FilterStyleDeclarations(std::move(text), options, patchSheet);
     // After the patch sheet is appended, so that its quoted generic families lose their quotes.
-    return UnquoteGenericFamilies(text);
+    return DropBrokenDeclarations(EscapeNumericClassSelectors(UnquoteGenericFamilies(text)));
 }
 
 void LinkReplacementStyleSheet(std::string& page, const BookProject& project) {

@@ -1,5 +1,6 @@
 #include "css/manCSS.h"
 
+#include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/TextUtilities.h"
 
@@ -107,6 +108,43 @@ std::string GetPropertyValue(std::string_view rule, std::string_view property) {
     if (!value.empty() && value.front() == '\'')
         value = value.size() >= 2 ? value.substr(1, value.size() - 2) : std::string();
     return value;
+}
+
+std::string WithoutCommentMarkers(std::string_view css) {
+    std::string text = ReplacePattern(std::string(css), "(//\\s*)?-->", "");
+    return PlainReplace(text, "<!--", "");
+}
+
+std::string DropBrokenDeclarations(std::string_view css) {
+    std::string text = ReplacePattern(std::string(css), "(?<=[{;])\\s*[-a-z_]+\\s*(?=[;}])", "");
+    return ReplacePattern(text, "(?<=[{;])(\\s*;)+", "");
+}
+
+std::string EscapeNumericClassSelectors(std::string_view css) {
+    std::string escaped;
+    escaped.reserve(css.size() + css.size() / 64);
+    int depth = 0;  // inside a rule's declarations (or an at-rule's block) when above 0
+    bool inComment = false;
+    for (std::size_t i = 0; i < css.size(); ++i) {
+        const char c = css[i];
+        if (inComment) {
+            if (c == '*' && i + 1 < css.size() && css[i + 1] == '/') inComment = false;
+        } else if (c == '/' && i + 1 < css.size() && css[i + 1] == '*') {
+            inComment = true;
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            depth = depth > 0 ? depth - 1 : 0;
+        } else if (c == '.' && depth == 0 && i + 1 < css.size() && css[i + 1] >= '0' &&
+                   css[i + 1] <= '9') {
+            escaped += ".\\3";
+            escaped += css[++i];
+            escaped += ' ';
+            continue;
+        }
+        escaped += c;
+    }
+    return escaped;
 }
 
 }  // namespace quirebook

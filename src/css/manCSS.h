@@ -44,4 +44,17 @@ std::string GetPropertyText(std::string_view rule, std::string_view property);
 // single quotes around it.
 std::string GetPropertyValue(std::string_view rule, std::string_view property);
 
+// Style text without the HTML comment markers old pages wrap it in ("<!--", "-->", and a "//"
+// left before "-->" for scripts): style sheet readers of books reject them.
+std::string WithoutCommentMarkers(std::string_view css);
+
+// Class selectors that begin with a digit (".1", which Word writes for styles named in other
+// alphabets) escaped as CSS requires (".\31 "), so that they stay valid and still match
+// class="1". Only selectors are touched, not values such as ".5pt".
+std::string EscapeNumericClassSelectors(std::string_view css);
+
+// Style text without declarations the removals left broken: a bare name with no ":" value
+// ("{ mso-fareast-}") and empty declarations (";;").
+std::string DropBrokenDeclarations(std::string_view css);
+
 }  // namespace quirebook

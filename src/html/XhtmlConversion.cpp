@@ -89,7 +89,7 @@ std::string CloseVoidElements(std::string_view text, std::size_t* unterminatedTa
     return closed;
 }
 
-std::string WriteXhtmlHeader(std::string_view text, std::string_view language) {
+std::string XhtmlHeader(std::string_view language) {
     std::string header =
         "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
         "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.1//EN\"\r\n"
@@ -98,6 +98,11 @@ std::string WriteXhtmlHeader(std::string_view text, std::string_view language) {
     if (!language.empty() && language != "en")
         header += " xml:lang=\"" + std::string(language) + "\"";
     header += ">\r\n\r\n";
+    return header;
+}
+
+std::string WriteXhtmlHeader(std::string_view text, std::string_view language) {
+    const std::string header = XhtmlHeader(language);
     // The head start tag, with or without attributes; everything before it (an old document
     // type, the old html start tag) goes.
     TWSRegEx head(preCaseLess);

@@ -21,6 +21,10 @@ std::string QuoteAttributeValues(std::string_view text);
 // `unterminatedTagAt` (when given) gets its 1-based position, else 0.
 std::string CloseVoidElements(std::string_view text, std::size_t* unterminatedTagAt = nullptr);
 
+// The XML declaration, the XHTML 1.1 document type and the html start tag (with xml:lang for a
+// language other than English) that every chapter starts with, followed by an empty line.
+std::string XhtmlHeader(std::string_view language);
+
 // The page with the XML declaration, the XHTML 1.1 document type and the html start tag (with
 // xml:lang for a language other than English) in front of its head, replacing whatever stood
 // before the head. A page without a head gets an empty one.

@@ -61,8 +61,9 @@ constexpr FilterRule kChapterRules[] = {
     {RuleOp::Delete, "</?tbody>"},                                        // 23
     {RuleOp::Replace, R"re((id="[^"]+?) ([^"]+?"))re", "$1_$2"},          // 24
     {RuleOp::Replace, "<style[^>]*>", R"re(<style type="text/css">)re"},  // 25
-    // 26: also after a line break or tab, where Word wraps its long tags.
-    {RuleOp::Replace, R"re((\s)name=)re", "$1id="},
+    // 26: also after a line break or tab, where Word wraps its long tags; only inside a tag, so
+    // that "Name=" in running text stays.
+    {RuleOp::Replace, R"re((<[^<>]*?\s)name=)re", "$1id="},
     {RuleOp::Identifiers},            // mends 3 and 4
     {RuleOp::Delete, "</?center>"},   // 27
     {RuleOp::Delete, "<font[^>]*>"},  // 28
@@ -98,7 +99,7 @@ constexpr FilterRule kWordRules[] = {
     // 23: the value is read as [^"] (as in chapter rule 24): with ".+?" a value without a space
     // let the match run on past its quote into the text and turn a space there into "_".
     {RuleOp::Replace, R"re((id="[^"]+?) ([^"]+?"))re", "$1_$2"},  // 23
-    {RuleOp::Replace, R"re((\s)name=)re", "$1id="},               // 24, after any white space
+    {RuleOp::Replace, R"re((<[^<>]*?\s)name=)re", "$1id="},       // 24, in tags only
     {RuleOp::AltOpen},                                            // 25
 };
 
@@ -198,7 +199,8 @@ int HexValue(char c) {
     return -1;
 }
 
-// "%HH" sequences decoded, as a reader does before it looks a fragment up.
+}  // namespace
+
 std::string PercentDecode(std::string_view text) {
     std::string decoded;
     decoded.reserve(text.size());
@@ -213,6 +215,8 @@ std::string PercentDecode(std::string_view text) {
     }
     return decoded;
 }
+
+namespace {
 
 enum class AttributeKind { None, Id, Name, Href };
 

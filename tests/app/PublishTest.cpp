@@ -177,7 +177,7 @@ TEST_F(PublishTest, ImagesTheBookCannotHoldGiveWayToTheirAltText) {
     ASSERT_TRUE(Import({"pics.htm"}));
     ASSERT_TRUE(PublishBook(Book, Form, Ui));
     const std::string chapter = LoadTextFile(Book.OpsFolder + "pics.htm");
-    EXPECT_THAT(chapter, HasSubstr("<img src=\"images/here.png\" alt=\"Here\"/> Gone  Web"));
+    EXPECT_THAT(chapter, HasSubstr("<img src=\"images/here.png\" alt=\"Here\" /> Gone  Web"));
     EXPECT_THAT(Book.BuildLog, HasSubstr("pics.htm: the image \"images/gone.png\" is not in the "
                                          "book; its alt text stands in its place"));
     EXPECT_THAT(Opf(), HasSubstr("href=\"images/here.png\""));

@@ -52,5 +52,13 @@ TEST(CssLookups, FindRulesAndValuesBySubstring) {
     EXPECT_EQ(GetPropertyValue("", "font-size"), "");
 }
 
+TEST(StyleTextForBooks, DropsCommentMarkersAndEscapesNumericClasses) {
+    EXPECT_EQ(WithoutCommentMarkers("<!--\n p {} \n // -->\n"), "\n p {} \n \n");
+    EXPECT_EQ(EscapeNumericClassSelectors("span.1 {margin:.5pt} p.a, .2x {x:1.5em} /* .3 */"),
+              "span.\\31  {margin:.5pt} p.a, .\\32 x {x:1.5em} /* .3 */");
+    EXPECT_EQ(DropBrokenDeclarations(".a{ mso-fareast-}\n.b{x:1;;y:2; ;}\n.c{;z:3}"),
+              ".a{}\n.b{x:1;y:2;}\n.c{z:3}");
+}
+
 }  // namespace
 }  // namespace quirebook

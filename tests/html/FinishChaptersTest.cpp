@@ -35,7 +35,7 @@ TEST(FinishChapters, MakesAWellFormedUtf8XhtmlChapter) {
         "<HTML><HEAD><META http-equiv=Content-Type content=\"text/html; charset=windows-1252\">"
         "</HEAD><BODY bgcolor=white><P align=center>Caf\xe9 &#150; <SPAN>x</SPAN><BR>"
         "<IMG src=./a.png><a\nname=\"2top\"></a><a href=\"#2top\">up</a>"
-        "<a href=\"#_ftn1\" name=\"_ftnref1\">[1]</a></P></BODY></HTML>";
+        "<a href=\"#_ftn1\" name=\"_ftnref1\">[1]</a> Set Name=en</P></BODY></HTML>";
     const std::string chapter = Convert(page, "Chap &amp; one", book, ui);
     pugi::xml_document document;
     ASSERT_TRUE(document.load_string(chapter.c_str())) << chapter;
@@ -44,7 +44,7 @@ TEST(FinishChapters, MakesAWellFormedUtf8XhtmlChapter) {
     EXPECT_THAT(chapter, HasSubstr("<title>Chap &amp; one</title>"));
     EXPECT_THAT(chapter, HasSubstr("<p>Caf\xc3\xa9 &ndash; x<br/>"));
     EXPECT_THAT(chapter, HasSubstr("<img src=\"a.png\" alt=\"\"/>"));
-    EXPECT_THAT(chapter, HasSubstr("<sup>[1]</sup>"));
+    EXPECT_THAT(chapter, HasSubstr("<sup>[1]</sup></a> Set Name=en"));
     // A name after a line break becomes an id, and the link follows it.
     EXPECT_THAT(chapter, HasSubstr("<a\nid=\"_2top\"></a><a href=\"#_2top\">up</a>"));
     EXPECT_TRUE(ui.Messages.empty());

@@ -1,0 +1,15 @@
+// The XHTML 1.1 conformance stage over a whole book: every chapter conformed, then every link
+// and image kept inside the book.
+#pragma once
+
+#include "book/BookProject.h"
+
+namespace quirebook {
+
+// Runs the conformance stage over the chapters in OpsFolder (in two passes: the chapters, then
+// their links against every chapter's ids and every file the book will hold). The files the
+// book holds are those in OpsFolder and the images and style sheets the chapters name that
+// SourceFolder has.
+void ConformBook(BookProject& project);
+
+}  // namespace quirebook
