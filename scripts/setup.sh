@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
     build-essential cmake pkg-config
     libpcre2-dev libcli11-dev libzip-dev libpugixml-dev libgumbo-dev
-    epubcheck default-jre-headless unzip fonts-dejavu-core
+    epubcheck default-jre-headless unzip fonts-dejavu-core time
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 
