@@ -1,0 +1,213 @@
+#include "html/XhtmlModel.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace quirebook::xhtml {
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool IsBlankText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), IsSpace);
+}
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+bool ListHolds(std::string_view list, std::string_view name) {
+    if (name.empty() || name.find(' ') != npos) return false;
+    const std::size_t at = list.find(name);
+    for (std::size_t i = at; i != npos; i = list.find(name, i + 1))
+        if (list[i - 1] == ' ' && i + name.size() < list.size() && list[i + name.size()] == ' ')
+            return true;
+    return false;
+}
+
+namespace {
+
+constexpr std::string_view kCellAttributes =
+    " abbr axis headers scope rowspan colspan align char charoff valign ";
+constexpr std::string_view kRowAttributes = " align char charoff valign ";
+constexpr std::string_view kColumnAttributes = " span width align char charoff valign ";
+
+// The elements of the XHTML 1.1 document type that books may use, and what they may hold and
+// carry. Reading systems take no forms, so the form elements are left out (they become div and
+// span like unknown elements, their text kept); so are the ruby elements, whose strict content
+// rarely matches what pages write.
+constexpr ElementRule kElements[] = {
+    {"head", Kind::Part, Model::Flow, false, " id xml:lang dir profile "},
+    {"title", Kind::Part, Model::Text, false, " id xml:lang dir "},
+    {"meta", Kind::Part, Model::Empty, false, " id xml:lang dir http-equiv name content scheme "},
+    {"link", Kind::Part, Model::Empty, true, " charset href hreflang type rel rev media "},
+    {"style", Kind::Part, Model::Text, false, " id xml:lang dir title type media xml:space "},
+    {"body", Kind::Part, Model::Block, true},
+    {"div", Kind::Block, Model::Flow, true},
+    {"p", Kind::Block, Model::Inline, true},
+    {"h1", Kind::Block, Model::Inline, true},
+    {"h2", Kind::Block, Model::Inline, true},
+    {"h3", Kind::Block, Model::Inline, true},
+    {"h4", Kind::Block, Model::Inline, true},
+    {"h5", Kind::Block, Model::Inline, true},
+    {"h6", Kind::Block, Model::Inline, true},
+    {"pre", Kind::Block, Model::Inline, true, " xml:space "},
+    {"blockquote", Kind::Block, Model::Block, true, " cite "},
+    {"address", Kind::Block, Model::Inline, true},
+    {"hr", Kind::Block, Model::Empty, true},
+    {"ul", Kind::Block, Model::ListItems, true},
+    {"ol", Kind::Block, Model::ListItems, true},
+    {"li", Kind::Part, Model::Flow, true},
+    {"dl", Kind::Block, Model::Terms, true},
+    {"dt", Kind::Part, Model::Inline, true},
+    {"dd", Kind::Part, Model::Flow, true},
+    {"table", Kind::Block, Model::Table, true,
+     " summary width border frame rules cellspacing cellpadding "},
+    {"caption", Kind::Part, Model::Inline, true},
+    {"thead", Kind::Part, Model::Rows, true, kRowAttributes},
+    {"tbody", Kind::Part, Model::Rows, true, kRowAttributes},
+    {"tfoot", Kind::Part, Model::Rows, true, kRowAttributes},
+    {"tr", Kind::Part, Model::Cells, true, kRowAttributes},
+    {"td", Kind::Part, Model::Flow, true, kCellAttributes},
+    {"th", Kind::Part, Model::Flow, true, kCellAttributes},
+    {"col", Kind::Part, Model::Empty, true, kColumnAttributes},
+    {"colgroup", Kind::Part, Model::Columns, true, kColumnAttributes},
+    {"span", Kind::Inline, Model::Inline, true},
+    {"br", Kind::Inline, Model::Empty, false, " id class title style "},
+    {"em", Kind::Inline, Model::Inline, true},
+    {"strong", Kind::Inline, Model::Inline, true},
+    {"dfn", Kind::Inline, Model::Inline, true},
+    {"code", Kind::Inline, Model::Inline, true},
+    {"samp", Kind::Inline, Model::Inline, true},
+    {"kbd", Kind::Inline, Model::Inline, true},
+    {"var", Kind::Inline, Model::Inline, true},
+    {"cite", Kind::Inline, Model::Inline, true},
+    {"abbr", Kind::Inline, Model::Inline, true},
+    {"acronym", Kind::Inline, Model::Inline, true},
+    {"q", Kind::Inline, Model::Inline, true, " cite "},
+    {"tt", Kind::Inline, Model::Inline, true},
+    {"i", Kind::Inline, Model::Inline, true},
+    {"b", Kind::Inline, Model::Inline, true},
+    {"big", Kind::Inline, Model::Inline, true},
+    {"small", Kind::Inline, Model::Inline, true},
+    {"sub", Kind::Inline, Model::Inline, true},
+    {"sup", Kind::Inline, Model::Inline, true},
+    {"bdo", Kind::Inline, Model::Inline, true},
+    {"a", Kind::Inline, Model::Inline, true,
+     " href charset type hreflang rel rev accesskey tabindex shape coords "},
+    {"img", Kind::Inline, Model::Empty, true, " src alt longdesc height width usemap ismap "},
+    {"object", Kind::Inline, Model::Flow, true,
+     " declare classid codebase data type codetype archive standby height width name tabindex "
+     "usemap "},
+    {"param", Kind::Part, Model::Empty, false, " id name value valuetype type "},
+    {"ins", Kind::Either, Model::Flow, true, " cite datetime "},
+    {"del", Kind::Either, Model::Flow, true, " cite datetime "},
+};
+
+}  // namespace
+
+const ElementRule* RuleOf(std::string_view name) {
+    static const auto* const kByName = [] {
+        auto* byName = new std::unordered_map<std::string_view, const ElementRule*>();
+        for (const ElementRule& rule : kElements) (*byName)[rule.Name] = &rule;
+        return byName;
+    }();
+    const auto found = kByName->find(name);
+    return found == kByName->end() ? nullptr : found->second;
+}
+
+namespace {
+
+// Attribute values that XHTML 1.1 restricts.
+constexpr std::string_view kBooleanAttributes = " ismap declare ";
+constexpr std::string_view kNumberAttributes = " rowspan colspan span tabindex ";
+constexpr std::string_view kLengthAttributes =
+    " width height border cellspacing cellpadding "
+    "charoff ";
+
+struct EnumeratedAttribute {
+    std::string_view Name;
+    std::string_view Values;
+};
+constexpr EnumeratedAttribute kEnumerations[] = {
+    {"dir", " ltr rtl "},
+    {"valign", " top middle bottom baseline "},
+    {"align", " left center right justify char "},
+    {"scope", " row col rowgroup colgroup "},
+    {"frame", " void above below hsides lhs rhs vsides box border "},
+    {"rules", " none groups rows cols all "},
+    {"shape", " rect circle poly default "},
+    {"valuetype", " data ref object "},
+    {"xml:space", " preserve "},
+};
+
+bool IsNumber(std::string_view value) {
+    return !value.empty() && std::all_of(value.begin(), value.end(), IsDigit);
+}
+
+}  // namespace
+
+bool IsLength(std::string_view value) {
+    if (!value.empty() && (value.back() == '%' || value.back() == '*')) value.remove_suffix(1);
+    return IsNumber(value);
+}
+
+bool IsLanguageTag(std::string_view value) {
+    std::size_t part = 0;
+    for (std::size_t i = 0; i <= value.size(); ++i) {
+        if (i == value.size() || value[i] == '-') {
+            if (part == 0 || part > 8) return false;
+            part = 0;
+        } else if (IsLetter(value[i]) || IsDigit(value[i])) {
+            ++part;
+        } else {
+            return false;
+        }
+    }
+    return !value.empty() && IsLetter(value[0]);
+}
+
+bool MendAttributeValue(std::string_view name, std::string& value) {
+    if (ListHolds(kBooleanAttributes, name)) {
+        value = name;
+        return true;
+    }
+    const std::string_view trimmed = [&] {
+        std::string_view v = value;
+        while (!v.empty() && IsSpace(v.front())) v.remove_prefix(1);
+        while (!v.empty() && IsSpace(v.back())) v.remove_suffix(1);
+        return v;
+    }();
+    if (ListHolds(kNumberAttributes, name)) {
+        value = trimmed;
+        return IsNumber(value);
+    }
+    if (ListHolds(kLengthAttributes, name)) {
+        value = trimmed;
+        return IsLength(value);
+    }
+    if (name == "xml:lang") {
+        value = trimmed;
+        return IsLanguageTag(value);
+    }
+    for (const EnumeratedAttribute& enumeration : kEnumerations) {
+        if (enumeration.Name != name) continue;
+        value = Lower(trimmed);
+        return ListHolds(enumeration.Values, value);
+    }
+    return true;
+}
+
+}  // namespace quirebook::xhtml
