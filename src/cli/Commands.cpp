@@ -127,8 +127,9 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
         project.ReplaceStyleSheet = true;
         project.ReplacementStyleSheet = Absolute(make.StyleSheet);
     }
+    const auto fonts = FontFiles(make);  // checked before anything is made
     bool made = PublishBook(project, form, session.Ui);
-    if (made && !make.EmbedFonts.empty()) made = EmbedFonts(project, FontFiles(make), session.Ui);
+    if (made && !fonts.empty()) made = EmbedFonts(project, fonts, session.Ui);
     PrintLog(project, common);
     return made;
 }

@@ -37,15 +37,24 @@ void AddMakeOptions(CLI::App& command, MakeOptions& make, std::vector<std::strin
     command.add_flag("--toc-headings", make.TocFromHeadings,
                      "Build the table of contents from the chapters' headings");
     command.add_flag("--validate", make.Validate, "Check the finished book with epubcheck");
-    command.add_option("--embed-font", make.EmbedFonts,
-                       "Embed a font for a family the book's style sheet names, FAMILY=FILE "
-                       "(e.g. \"Times New Roman=times.ttf\")");
+    // Each of these takes one value per use, so that the pages after it stay pages.
+    command
+        .add_option("--embed-font", make.EmbedFonts,
+                    "Embed a font for a family the book's style sheet names, FAMILY=FILE "
+                    "(e.g. \"Times New Roman=times.ttf\"); repeat for more fonts")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     std::string names;
     for (const std::string& name : OptionNames()) names += (names.empty() ? "" : ", ") + name;
-    command.add_option("--option", settings,
-                       "Set an option by name, NAME=VALUE (true/false for flags), e.g. "
-                       "PassEpubCheck=false, BaseFontSize=16. Names: " +
-                           names);
+    command
+        .add_option("--option", settings,
+                    "Set an option by name, NAME=VALUE (true/false for flags), e.g. "
+                    "PassEpubCheck=false, BaseFontSize=16; repeat for more. Names: " +
+                        names)
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
 void AddCommonOptions(CLI::App& command, CommonOptions& common) {

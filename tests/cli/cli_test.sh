@@ -63,6 +63,10 @@ check_contains "two folders message" "$work/two.txt" "must lie in one folder"
 check "a page that does not exist" 2 $?
 check_contains "missing page named" "$work/missing.txt" "no-such-page.html"
 
+"$quirebook" make --option TitleSource=1 --option PassEpubCheck=true "${pages[0]}" \
+    -o "$work/out/options.epub" -q >"$work/options.txt" 2>&1
+check "options given before the pages" 0 $?
+
 "$quirebook" make "${pages[0]}" --option NoSuchOption=1 >"$work/option.txt" 2>&1
 check "an unknown option name" 2 $?
 check_contains "unknown option named" "$work/option.txt" "NoSuchOption"
