@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <sstream>
 
+#include "RecordingUserInterface.h"
+#include "html/XhtmlConversion.h"
+#include "html/manHTML.h"
 #include "text/TextFiles.h"
 
 namespace quirebook::testing {
@@ -28,6 +31,17 @@ bool LoadCorpusWebBook(const std::string& name, BookProject& book) {
         book.ChapterFiles.push_back(page.filename().string());
     }
     return !book.ChapterFiles.empty();
+}
+
+bool ConvertCorpusWebBook(const std::string& name, BookProject& book) {
+    if (!LoadCorpusWebBook(name, book)) return false;
+    book.ClearBookFolders();
+    book.BookMetadata.Language = "en";
+    for (const std::string& chapter : book.ChapterFiles)
+        CleanWebPageFile(book.SourceFolder + chapter, book.OpsFolder + chapter, book.Options);
+    RecordingUserInterface ui;
+    FinishChapters(book, ui);
+    return true;
 }
 
 }  // namespace quirebook::testing

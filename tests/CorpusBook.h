@@ -17,4 +17,8 @@ std::string CorpusWebFolder();
 // missing.
 bool LoadCorpusWebBook(const std::string& name, BookProject& book);
 
+// Loads the corpus web book `name` into `book` and takes its chapters through cleaning and the
+// XHTML conversion into OpsFolder. False when the book is missing.
+bool ConvertCorpusWebBook(const std::string& name, BookProject& book);
+
 }  // namespace quirebook::testing

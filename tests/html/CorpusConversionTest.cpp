@@ -6,10 +6,7 @@
 #include <pugixml.hpp>
 
 #include "CorpusBook.h"
-#include "RecordingUserInterface.h"
 #include "TempFolder.h"
-#include "html/XhtmlConversion.h"
-#include "html/manHTML.h"
 #include "html/ufootnotes.h"
 #include "html/ulinks.h"
 #include "text/TextFiles.h"
@@ -24,14 +21,8 @@ class CorpusConversion : public ::testing::TestWithParam<const char*> {};
 TEST_P(CorpusConversion, EveryChapterIsWellFormedXml) {
     TempFolder temp;
     BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
-    if (!testing::LoadCorpusWebBook(GetParam(), book))
+    if (!testing::ConvertCorpusWebBook(GetParam(), book))
         GTEST_SKIP() << "the corpus of real documents is not beside the checkout";
-    book.ClearBookFolders();
-    book.BookMetadata.Language = "en";
-    for (const std::string& chapter : book.ChapterFiles)
-        CleanWebPageFile(book.SourceFolder + chapter, book.OpsFolder + chapter, book.Options);
-    testing::RecordingUserInterface ui;
-    FinishChapters(book, ui);
     RepairInBookLinks(book);
     MakeDropCaps(book);
 
