@@ -3,6 +3,7 @@
 // vector, never through a shell, so no argument is ever read as shell syntax.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,22 @@ namespace quirebook {
 // working folder missing) or when `arguments` is empty.
 std::string RunConsoleCommand(const std::vector<std::string>& arguments,
                               const std::string& workingFolder);
+
+// How a console program ran.
+struct ConsoleRun {
+    bool Started = false;
+    bool TimedOut = false;  // it was stopped when its time was up
+    int ExitStatus = -1;    // its exit code when it ended by itself
+    std::string Output;     // standard output and standard error, in the order written
+};
+
+// RunConsoleCommand, and when `timeout` is not zero the program, and every process it started,
+// is killed once that time has passed.
+ConsoleRun RunConsoleProgram(const std::vector<std::string>& arguments,
+                             const std::string& workingFolder, std::chrono::milliseconds timeout);
+
+// The full path of the executable `name` found first on PATH; empty when there is none.
+std::string ProgramOnPath(const std::string& name);
 
 // Starts the program arguments[0] with the rest as its arguments and returns without waiting
 // for it. It leaves no zombie behind when it ends. True when the program was started.

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,34 @@ TEST(RunConsoleCommand, LeavesNoDescriptorOrChildBehind) {
     RunConsoleCommand({"quirebook-no-such-program"}, "");
     EXPECT_EQ(OpenDescriptorCount(), before);
     EXPECT_TRUE(HasNoChild());
+}
+
+TEST(RunConsoleProgram, StopsAProgramAndItsChildrenWhenItsTimeIsUp) {
+    const TempFolder folder;
+    const std::string marker = folder.Path() + "/late";
+    const auto start = std::chrono::steady_clock::now();
+    // The child sleeps in the background, holding the output pipe open, and would write the
+    // marker afterwards: both must be stopped.
+    const ConsoleRun run = RunConsoleProgram(
+        {"/bin/sh", "-c", "(sleep 2; touch '" + marker + "') & echo begun; sleep 30"}, "",
+        std::chrono::milliseconds(300));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(run.Started);
+    EXPECT_TRUE(run.TimedOut);
+    EXPECT_EQ(run.Output, "begun\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    EXPECT_FALSE(fs::exists(marker));
+    EXPECT_TRUE(HasNoChild());
+}
+
+TEST(RunConsoleProgram, GivesTheExitStatusOfAProgramThatEndsInTime) {
+    const ConsoleRun run =
+        RunConsoleProgram({"/bin/sh", "-c", "echo out; exit 3"}, "", std::chrono::seconds(10));
+    EXPECT_FALSE(run.TimedOut);
+    EXPECT_EQ(run.ExitStatus, 3);
+    EXPECT_EQ(run.Output, "out\n");
+    EXPECT_FALSE(
+        RunConsoleProgram({"quirebook-no-such-program"}, "", std::chrono::seconds(1)).Started);
 }
 
 TEST(StartDetached, StartsWithoutWaitingAndLeavesNoZombie) {
