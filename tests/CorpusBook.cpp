@@ -12,10 +12,14 @@ namespace quirebook::testing {
 
 namespace fs = std::filesystem;
 
-std::string CorpusWebFolder() {
-    const fs::path folder = fs::path(QUIREBOOK_SOURCE_DIR) / ".." / "shared" / "corpus" / "web";
+std::string CorpusPath(const std::string& relative) {
+    const fs::path path = fs::path(QUIREBOOK_SOURCE_DIR) / ".." / "shared" / "corpus" / relative;
     std::error_code error;
-    return fs::is_directory(folder, error) ? fs::canonical(folder).string() : std::string();
+    return fs::exists(path, error) ? fs::canonical(path).string() : std::string();
+}
+
+std::string CorpusWebFolder() {
+    return CorpusPath("web");
 }
 
 bool LoadCorpusWebBook(const std::string& name, BookProject& book) {

@@ -9,6 +9,10 @@
 
 namespace quirebook::testing {
 
+// The corpus file or folder `relative` ("docx/books", say), or the empty text when it is not
+// there.
+std::string CorpusPath(const std::string& relative);
+
 // The corpus folder of web books, or the empty text when the corpus is not there.
 std::string CorpusWebFolder();
 
