@@ -137,9 +137,15 @@ std::string DocxPackage::Read(const std::string& partName) const {
     if (!file)
         throw damaged(std::string("cannot be unpacked (") + zip_strerror(m_archive->Handle.get()) +
                       ")");
-    // The sizes an archive states can lie: what is actually unpacked is counted.
+    // The sizes an archive states can lie: what is actually unpacked is counted. The stated
+    // size is only a hint for the buffer, and a small one at that.
     const std::uint64_t limit = std::min(MaximumPartSize, MaximumTotalSize - m_unpacked);
     std::string bytes;
+    zip_stat_t stated;
+    if (zip_stat_index(m_archive->Handle.get(), entry->second, 0, &stated) == 0 &&
+        (stated.valid & ZIP_STAT_SIZE) != 0)
+        bytes.reserve(
+            static_cast<std::size_t>(std::min<std::uint64_t>({stated.size, limit, 64u << 20})));
     char buffer[1 << 16];
     for (;;) {
         const zip_int64_t read = zip_fread(file.get(), buffer, sizeof buffer);
@@ -172,8 +178,10 @@ bool DocxPackage::ReadXml(const std::string& partName, pugi::xml_document& docum
         throw WordDocumentError("The Word document " + m_path + " is refused: its part " +
                                 partName + " declares a document type or entities");
     }
+    // Text nodes of white space alone are kept: a run's lone space is text.
     const pugi::xml_parse_result result =
-        document.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+        document.load_buffer(bytes.data(), bytes.size(),
+                             pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
     if (!result) {
         throw WordDocumentError("The Word document " + m_path + " is damaged: its part " +
                                 partName + " is not well-formed XML (" + result.description() +

@@ -49,8 +49,9 @@ class DocxPackage {
     bool Has(const std::string& partName) const;
     // The part's bytes; WordDocumentError when it is missing, damaged or larger than the bounds.
     std::string Read(const std::string& partName) const;
-    // Parses an XML part into `document`. False when the part is absent (the document is then
-    // empty); WordDocumentError when it is not well-formed XML.
+    // Parses an XML part into `document`, keeping text nodes of white space alone. False when the
+    // part is absent (the document is then empty); WordDocumentError when it is not well-formed
+    // XML or declares a document type or entities.
     bool ReadXml(const std::string& partName, pugi::xml_document& document) const;
     // The relationships of a part, by id. Internal targets are resolved against the part's
     // folder; a target that is absolute or climbs out of the package is left out.

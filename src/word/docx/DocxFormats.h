@@ -1,0 +1,52 @@
+// Run and paragraph formatting of a Word document as layers: each property is either set by a
+// layer or left to the one beneath (defaults, style chain, numbering level, direct formatting).
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <optional>
+#include <string>
+
+#include "word/docx/DocxFonts.h"
+
+namespace quirebook {
+
+struct RunFormat {
+    std::optional<bool> Bold, Italic, Underline, Strike, Caps, SmallCaps, Hidden;
+    std::optional<long> HalfPoints;         // font size
+    std::optional<std::string> Font;        // the Latin font's name
+    std::optional<std::string> Color;       // a CSS colour; "windowtext" for Word's automatic one
+    std::optional<std::string> Background;  // a CSS colour, from the highlight or the shading
+    std::optional<std::string> VerticalAlign;  // "super", "sub" or "baseline"
+    std::optional<long> Spacing;               // letter spacing in twentieths of a point
+    std::optional<std::string> Language;       // "en-US"
+
+    // Takes every property `over` sets.
+    void Overlay(const RunFormat& over);
+};
+
+struct ParagraphFormat {
+    std::optional<long> SpaceBefore, SpaceAfter;  // twentieths of a point
+    std::optional<long> Left, Right, FirstLine;   // FirstLine is negative for a hanging indent
+    std::optional<std::string> Alignment;         // "left", "center", "right" or "justify"
+    std::optional<long> Line;                     // line spacing: 240ths of a line when
+    std::optional<std::string> LineRule;          // LineRule is "auto", else twentieths of a point
+    std::optional<bool> PageBreakBefore, KeepNext, KeepLines, ContextualSpacing;
+    std::optional<std::string> Background;  // a CSS colour
+    std::optional<long> NumberingId, NumberingLevel;
+
+    void Overlay(const ParagraphFormat& over);
+};
+
+// Adds the properties of a w:rPr element (any of its children Word defines) to `format`.
+void ReadRunFormat(pugi::xml_node rPr, const DocxFonts& fonts, RunFormat& format);
+
+// Adds the properties of a w:pPr element to `format` (its run properties and section are not
+// paragraph formatting and are left alone).
+void ReadParagraphFormat(pugi::xml_node pPr, ParagraphFormat& format);
+
+// A colour as CSS: "3B006F" -> "#3B006F", "0000FF" -> "blue" (Word names the sixteen HTML
+// colours), "auto" -> "windowtext"; empty when it is no colour.
+std::string CssColor(std::string_view wordColor);
+
+}  // namespace quirebook

@@ -1,0 +1,94 @@
+#include "word/docx/FilteredWebPage.h"
+
+#include <filesystem>
+
+#include "text/TextFiles.h"
+#include "word/docx/CoreProperties.h"
+#include "word/docx/NoteArea.h"
+#include "word/docx/RunMarkup.h"
+#include "word/docx/StoryWriter.h"
+#include "word/docx/StyleSheet.h"
+#include "word/docx/WordHtmlText.h"
+#include "word/docx/WordXml.h"
+
+namespace quirebook {
+
+namespace {
+
+// Word writes its pages with CR LF line ends; the page is built with line feeds alone, which
+// no text in it holds otherwise.
+std::string WithWordLineEnds(const std::string& page) {
+    std::string converted;
+    converted.reserve(page.size() + page.size() / 16);
+    for (const char c : page) {
+        if (c == '\n') converted += '\r';
+        converted += c;
+    }
+    return converted;
+}
+
+}  // namespace
+
+FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
+                                           const std::string& htmlPath) {
+    pugi::xml_document document;
+    package.ReadXml(package.MainDocumentPart(), document);
+    const pugi::xml_node body = document.document_element().child("w:body");
+    if (!body) {
+        throw WordDocumentError("The Word document " + package.Path() + " is damaged: its part " +
+                                package.MainDocumentPart() + " holds no document body");
+    }
+    DocxFonts fonts;
+    fonts.Load(package);
+    DocxStyles styles;
+    styles.Load(package, fonts);
+    DocxNumbering numbering;
+    numbering.Load(package, fonts, styles);
+    DocxNotes notes;
+    notes.Load(package, body.child("w:sectPr"));
+    const std::filesystem::path page(htmlPath);
+    const std::string stem = page.stem().string();
+    PictureStore pictures(package, (page.parent_path() / (stem + "_files")).string(),
+                          PictureSourcePrefix(stem));
+    PageContext context{package,
+                        fonts,
+                        styles,
+                        numbering,
+                        notes,
+                        pictures,
+                        CollectSections(body),
+                        PageLanguageTag(styles.DefaultRun().Language.value_or("en-US")),
+                        {},
+                        {},
+                        {}};
+
+    std::string content = "<div class=WordSection1>\n\n";
+    StoryWriter story(context, package.MainDocumentPart(), content, true);
+    story.WriteBlocks(body, 0);
+    content += "</div>\n\n";
+    WriteNoteArea(context, content);
+
+    std::string html =
+        "<html>\n\n<head>\n<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">\n"
+        "<meta name=Generator content=\"Microsoft Word 15 (filtered)\">\n";
+    if (const std::string title = ReadCoreProperties(package).Title; !title.empty()) {
+        html += "<title>";
+        AppendText(html, title);
+        html += "</title>\n";
+    }
+    html += StyleSheet(context) + "\n\n</head>\n\n<body";
+    AppendAttribute(html, "lang", context.PageLanguage.empty() ? "EN-US" : context.PageLanguage);
+    AppendAttribute(html, "link", LinkColor(styles, false));
+    AppendAttribute(html, "vlink", LinkColor(styles, true));
+    html += " style='word-wrap:break-word'>\n\n" + content + "</body>\n\n</html>\n";
+    SaveTextFile(htmlPath, WithWordLineEnds(html));
+
+    FilteredWebPageCounts counts;
+    counts.Sections = static_cast<int>(context.Sections.size());
+    counts.Pictures = pictures.Count();
+    counts.Footnotes = static_cast<int>(notes.Referred(NoteKind::Footnote).size());
+    counts.Endnotes = static_cast<int>(notes.Referred(NoteKind::Endnote).size());
+    return counts;
+}
+
+}  // namespace quirebook

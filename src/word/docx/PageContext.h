@@ -1,0 +1,42 @@
+// What every writer of a filtered web page shares: the document's fonts, styles, lists,
+// notes, sections and pictures, and the record of what the page uses, from which its style
+// sheet is made.
+#pragma once
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "word/docx/DocxFonts.h"
+#include "word/docx/DocxNotes.h"
+#include "word/docx/DocxNumbering.h"
+#include "word/docx/DocxPackage.h"
+#include "word/docx/DocxSections.h"
+#include "word/docx/DocxStyles.h"
+#include "word/docx/PictureStore.h"
+
+namespace quirebook {
+
+// Word's class suffixes for paragraphs of a style with contextual spacing that follow each
+// other: the first, the ones between, the last.
+enum class ContextualPlace { None, First, Middle, Last };
+
+struct PageContext {
+    const DocxPackage& Package;
+    const DocxFonts& Fonts;
+    const DocxStyles& Styles;
+    DocxNumbering& Numbering;
+    DocxNotes& Notes;
+    PictureStore& Pictures;
+    std::vector<SectionLayout> Sections;
+    std::string PageLanguage;  // "EN-US"
+
+    // What the page uses: paragraph styles (with the contextual places they stand in),
+    // character styles and fonts. Styles are ordered as the document defines them.
+    std::set<std::pair<const DocxStyle*, ContextualPlace>> ParagraphStyles;
+    std::set<const DocxStyle*> CharacterStyles;
+    std::set<std::string> FontsUsed;
+};
+
+}  // namespace quirebook

@@ -1,0 +1,36 @@
+// How Word opens a paragraph in a web page: h1 to h6 for the heading styles, otherwise p with
+// the style's class (and Word's CxSpFirst/Middle/Last suffix between paragraphs of a style with
+// contextual spacing), the direct formatting as a style attribute, and the list label first.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <string>
+
+#include "word/docx/PageContext.h"
+#include "word/docx/RunMarkup.h"
+
+namespace quirebook {
+
+struct ParagraphSetup {
+    std::string OpenTag;   // "<p class=MsoListParagraphCxSpFirst style='text-indent:-.25in'>"
+    std::string CloseTag;  // "</p>"
+    std::string Label;     // the list label's markup; empty when the paragraph has none
+    RunFormat StyleRun;    // the run formatting the paragraph's style gives
+    RunFormat MarkRun;     // the paragraph mark's formatting (for an empty paragraph, a break)
+    RunMarkup MarkMarkup;  // the markup of an empty paragraph's no-break space
+};
+
+// Sets up paragraph `paragraph`: counts its list number, records the styles and fonts it uses.
+ParagraphSetup SetUpParagraph(pugi::xml_node paragraph, PageContext& context);
+
+// The paragraph style's formatting as its style sheet rule holds it: the style's own with the
+// indentation of the list the style numbers, if any.
+ParagraphFormat StyleRuleFormat(const DocxStyle& style, const DocxNumbering& numbering);
+
+// The markup Word writes for a page break, or the break before a section: a span in the
+// formatting of `format` holding <br clear=all style='page-break-before:VALUE'>.
+std::string BreakMarkup(const RunFormat& format, const std::string& breakValue,
+                        const DocxFonts& fonts);
+
+}  // namespace quirebook

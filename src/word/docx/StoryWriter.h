@@ -1,0 +1,59 @@
+// Writes a story of a Word document (the body, a note, a text box) as Word writes it in a
+// filtered web page: its paragraphs and tables in order and, in the body, a division for each
+// section with Word's section-break markup between them.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "word/docx/FieldInstruction.h"
+#include "word/docx/PageContext.h"
+
+namespace quirebook {
+
+class StoryWriter {
+  public:
+    // Blocks nested deeper than this (tables in tables, content controls, text boxes) are
+    // written as their plain text: hostile documents nest without end.
+    static constexpr int kDeepestNesting = 64;
+
+    // A writer for the stories of part `partName`, appending to `out`. The body writer
+    // (`body` true) writes the section divisions.
+    StoryWriter(PageContext& context, const std::string& partName, std::string& out, bool body);
+
+    // Writes the block content of `container` (w:body, w:tc, w:footnote, w:txbxContent ...).
+    void WriteBlocks(pugi::xml_node container, int depth);
+
+    PageContext& Context() { return m_context; }
+    std::string& Out() { return m_out; }
+    FieldStack& Fields() { return m_fields; }
+    // The relationship `id` of the story's part; nullptr when it has none.
+    const DocxRelationship* Relationship(std::string_view id) const;
+    // Bookmarks that began between paragraphs: the next paragraph writes them.
+    std::vector<std::string>& PendingBookmarks() { return m_pendingBookmarks; }
+    // The note being written, for its own mark (w:footnoteRef); nullptr outside notes.
+    const NoteReference* CurrentNote() const { return m_currentNote; }
+    void SetCurrentNote(const NoteReference* note) { m_currentNote = note; }
+
+  private:
+    void WriteBlock(pugi::xml_node node, int depth);
+    void WriteParagraph(pugi::xml_node paragraph, int depth);
+    void EndSection(const RunFormat& markFormat);
+    void WritePlainText(pugi::xml_node node);
+
+    PageContext& m_context;
+    std::string& m_out;
+    bool m_body;
+    std::map<std::string, DocxRelationship> m_relationships;
+    FieldStack m_fields;
+    std::vector<std::string> m_pendingBookmarks;
+    const NoteReference* m_currentNote = nullptr;
+    std::size_t m_section = 0;
+    int m_textBoxes = 0;  // text boxes being written, whose paragraphs end no section
+};
+
+}  // namespace quirebook
