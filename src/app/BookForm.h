@@ -29,6 +29,8 @@ struct BookForm {
     // After a successful publish: the output labels are links, the edit and validate commands
     // are available; the next import clears it.
     bool Published = false;
+    // After a Word document import: "Re-Import Word Doc" may run it again.
+    bool ReimportEnabled = false;
 };
 
 }  // namespace quirebook

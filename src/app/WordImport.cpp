@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <set>
 
+#include "app/LibreOfficeConversion.h"
 #include "app/WebImport.h"
+#include "epub/EscapeRules.h"
 #include "html/Charset.h"
 #include "text/Encoding.h"
 #include "text/FolderFiles.h"
@@ -11,6 +13,8 @@
 #include "text/TextFiles.h"
 #include "text/WSRegEx3.h"
 #include "word/MSWordHTM.h"
+#include "word/docx/DocxPackage.h"
+#include "word/docx/DocxWordApplication.h"
 #include "word/simpleclean.h"
 #include "word/splitHtml.h"
 
@@ -80,6 +84,9 @@ bool ImportWordHtml(BookProject& project, BookForm& form, UserInterface& ui,
     ResetBookFields(project, form);
     project.BuildLog.clear();
     project.FromWordDocument = true;
+    // A page is no document: nothing can be imported again from it.
+    project.WordDocPath.clear();
+    form.ReimportEnabled = false;
     project.ClearBookFolders();
     project.ResetProgress();
     project.AddLog("Word HTML imported successfully.");
@@ -116,6 +123,92 @@ bool ImportWordHtml(BookProject& project, BookForm& form, UserInterface& ui,
     form.OutputFolderLabel = project.OutputFolder;
     form.OutputNameLabel = project.OutputName;
     return true;
+}
+
+WordApplicationFactory ProgramWordFactory(const BookProject& project) {
+    const std::string scratch = project.WordTempFolder + "legacy/";
+    return DocxWordApplicationFactory(
+        [scratch](const std::string& docPath) { return ConvertWithLibreOffice(docPath, scratch); });
+}
+
+bool OpenWordDocument(BookProject& project, BookForm& form, UserInterface& ui, WordConnection& word,
+                      const std::string& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) {
+        ui.ShowMessage("The Word document " + path + " does not exist");
+        return false;
+    }
+    if (!ConfirmNewProject(project, ui)) return false;
+    // The system's encoding is UTF-8: a name that is not valid UTF-8 has characters it cannot
+    // hold, as a "?" stands for one.
+    if (path.find('?') != std::string::npos || !IsValidUtf8(path)) {
+        ui.ShowMessage(
+            "Please use simple file name with English characters and numbers\r\n"
+            "in order to avoid unexpectable problems");
+        return false;
+    }
+    if (!CheckSourceFileName(path, ui)) return false;
+    ResetBookFields(project, form);
+    project.WordDocPath = fs::absolute(path).lexically_normal().string();
+    return ImportWordDocument(project, form, ui, word);
+}
+
+bool ImportWordDocument(BookProject& project, BookForm& form, UserInterface& ui,
+                        WordConnection& word) {
+    if (project.WordDocPath.empty()) return false;
+    project.BuildLog.clear();
+    word.StartWord(ui);
+    if (!word.WordAvailable) return false;
+    const fs::path document = project.WordDocPath;
+    project.WordDocFolder = document.parent_path().string() + "/";
+    project.FromWordDocument = true;
+    project.ClearBookFolders();
+    project.ResetProgress();
+    const std::string page = project.WordTempFolder + document.stem().string() + ".html";
+    bool cleaned = false;
+    try {
+        cleaned = word.ConvertAndCleanWordDocument(project, ui, project.WordDocPath, page);
+    } catch (const WordDocumentError& failure) {
+        word.QuitWord();
+        DeleteFolderTree(project.WordTempFolder + "legacy");
+        ui.ShowMessage(failure.what());
+        return false;
+    }
+    word.QuitWord();
+    DeleteFolderTree(project.WordTempFolder + "legacy");
+    if (!cleaned) {
+        ui.ShowMessage("Invalid Word HTML: " + page +
+                       " holds no Word version the cleaner can work with.");
+        return false;
+    }
+    project.AddLog("Word file imported successfully.");
+
+    project.SourceFolder = project.WordTempFolder;
+    project.StepProgress(ui, "Splitting " + document.filename().string());
+    SplitWordHtml(project, page, project.Options.SplitWordOnSections, ui);
+    FillChapterGrid(project, form);
+    if (project.Options.UseWordProperties) {
+        form.TitleBox = word.WordTitle;
+        form.AuthorBox = word.WordAuthor;
+        form.DescriptionBox = word.WordComments;
+    }
+    if (form.TitleBox.empty()) form.TitleBox = document.stem().string();
+    if (project.Options.SaveBesideSource) project.OutputFolder = project.WordDocFolder;
+    project.OutputName = document.stem().string() + ".epub";
+    form.OutputFolderLabel = project.OutputFolder;
+    form.OutputNameLabel = project.OutputName;
+    form.ReimportEnabled = true;
+    return true;
+}
+
+bool ReimportWordDocument(BookProject& project, BookForm& form, UserInterface& ui,
+                          WordConnection& word) {
+    if (!project.FromWordDocument || project.WordDocPath.empty()) {
+        ui.ShowMessage("HTML files needn't re-import");
+        return false;
+    }
+    if (!ui.AskYesNo("Are you sure to re-import current Word doc?")) return false;
+    return ImportWordDocument(project, form, ui, word);
 }
 
 }  // namespace quirebook
