@@ -55,12 +55,12 @@ void ApplyTitleSource(OptionFlags& options, const std::string& titles) {
 // The form's boxes from the options given; the boxes not given keep what the import put there.
 void FillForm(BookForm& form, const MakeOptions& make) {
     if (make.TitleGiven) form.TitleBox = make.Title;
-    form.AuthorBox = make.Author;
+    if (!make.Author.empty()) form.AuthorBox = make.Author;
     form.SubjectBox = make.Subject;
     form.PublisherBox = make.Publisher;
     form.IdBox = make.Id;
     if (!make.Language.empty()) form.LanguageName = make.Language;
-    form.DescriptionBox = make.Description;
+    if (!make.Description.empty()) form.DescriptionBox = make.Description;
 }
 
 void PrintValidation(const ValidationResult& result) {
@@ -88,6 +88,20 @@ std::vector<std::pair<std::string, std::string>> FontFiles(const MakeOptions& ma
     return fonts;
 }
 
+bool Import(Session& session, BookForm& form, const MakeOptions& make) {
+    switch (make.Source) {
+        case SourceKind::WordPage:
+            return ImportWordHtml(session.Project, form, session.Ui, make.Pages.front());
+        case SourceKind::WordDocument: {
+            WordConnection word(ProgramWordFactory(session.Project));
+            return OpenWordDocument(session.Project, form, session.Ui, word, make.Pages.front());
+        }
+        case SourceKind::WebPages:
+            break;
+    }
+    return ImportWebPages(session.Project, form, session.Ui, make.Pages);
+}
+
 // Makes a book of `make` in `session`; true when the book was written.
 bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& common) {
     BookProject& project = session.Project;
@@ -99,15 +113,13 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
     if (make.Extreme) project.Options.ExtremeMode = true;
     if (make.NoOptimize) project.Options.OptimizeWordHtml = false;
     if (make.NoSplit) project.Options.SplitWordOnSections = false;
+    if (make.NoProperties) project.Options.UseWordProperties = false;
     for (const std::string& page : make.Pages) {
         if (!fs::is_regular_file(page))
-            throw std::runtime_error("The page " + page + " does not exist");
+            throw std::runtime_error("The file " + page + " does not exist");
     }
     BookForm form;
-    const bool imported = make.WordPage
-                              ? ImportWordHtml(project, form, session.Ui, make.Pages.front())
-                              : ImportWebPages(project, form, session.Ui, make.Pages);
-    if (!imported) return false;
+    if (!Import(session, form, make)) return false;
     FillForm(form, make);
     // The book is named after its title, as the window names it; "/" cannot be in a file name.
     form.OutputNameLabel = PlainReplace(form.TitleBox, "/", "-") + ".epub";
@@ -151,6 +163,27 @@ void ReadExampleMetadata(const fs::path& folder, MakeOptions& make) {
     }
 }
 
+// An example is a folder of web pages with their reading order in order.txt, or a folder with
+// one Word document; false for a folder that is neither.
+bool ReadExampleSource(const fs::path& folder, MakeOptions& make) {
+    if (fs::is_regular_file(folder / "order.txt")) {
+        std::istringstream order(LoadTextFile((folder / "order.txt").string()));
+        for (std::string line; std::getline(order, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) make.Pages.push_back((folder / line).string());
+        }
+        return true;
+    }
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == ".docx") {
+            make.Source = SourceKind::WordDocument;
+            make.Pages = {entry.path().string()};
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunMake(const MakeOptions& make, const CommonOptions& common) {
@@ -184,28 +217,29 @@ int RunDemo(const CommonOptions& common) {
     const std::string examples = LocateAppFolders(ProgramFolder()).AppFolder + "/examples/";
     std::vector<fs::path> books;
     for (const auto& entry : fs::directory_iterator(examples))
-        if (fs::is_regular_file(entry.path() / "order.txt")) books.push_back(entry.path());
-    if (books.empty()) throw std::runtime_error("No example book found in " + examples);
+        if (fs::is_directory(entry.path())) books.push_back(entry.path());
     std::sort(books.begin(), books.end());
     int status = 0;
+    int made = 0;
     for (const fs::path& folder : books) {
-        Session session(common);
         MakeOptions make;
-        std::istringstream order(LoadTextFile((folder / "order.txt").string()));
-        for (std::string line; std::getline(order, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty()) make.Pages.push_back((folder / line).string());
-        }
+        if (!ReadExampleSource(folder, make)) continue;
+        Session session(common);
         ReadExampleMetadata(folder, make);
         make.TitlePage = true;
-        make.Output =
-            session.Project.UserFolder + "/myBook/" + folder.filename().string() + ".epub";
+        // A web book is named after its folder, a Word book after its document.
+        const fs::path named = make.Source == SourceKind::WordDocument
+                                   ? fs::path(make.Pages.front()).stem()
+                                   : folder.filename();
+        make.Output = session.Project.UserFolder + "/myBook/" + named.string() + ".epub";
         if (!MakeBook(session, make, common)) return 1;
+        ++made;
         std::cout << "The example book is at " << session.Project.OutputPath << '\n';
         const ValidationResult result = ValidateBook(session.Project, session.Ui);
         if (result.Ran) PrintValidation(result);
         if (!result.Ran || !result.Valid) status = 1;
     }
+    if (made == 0) throw std::runtime_error("No example book found in " + examples);
     return status;
 }
 

@@ -14,8 +14,12 @@ struct CommonOptions {
     bool Quiet = false;    // no progress and no build log
 };
 
+// What a book is made of.
+enum class SourceKind { WebPages, WordPage, WordDocument };
+
 struct MakeOptions {
-    std::vector<std::string> Pages;  // in reading order
+    SourceKind Source = SourceKind::WebPages;
+    std::vector<std::string> Pages;  // in reading order; the one page or document for Word
     std::string Output;              // the book's path; empty: OutputFolder + title + ".epub"
     std::string Title, Author, Subject, Publisher, Id, Language, Description;
     bool TitleGiven = false;  // the title box: the folder's name unless given
@@ -27,18 +31,20 @@ struct MakeOptions {
     bool Validate = false;
     std::vector<std::pair<std::string, std::string>> Settings;  // --option NAME=VALUE
     std::vector<std::string> EmbedFonts;                        // FAMILY=FILE
-    // A web page saved by Word (one page) instead of web pages, and how it is cleaned and split.
-    bool WordPage = false;
+    // How a Word page or document is cleaned and split, and whether the document's title,
+    // author and comments fill the book's fields.
     bool Extreme = false;
     bool NoOptimize = false;
     bool NoSplit = false;
+    bool NoProperties = false;
 };
 
-// Makes a book of web pages, or of a Word page with WordPage set.
+// Makes a book of web pages, a Word page or a Word document, as `make.Source` says.
 int RunMake(const MakeOptions& make, const CommonOptions& common);
 int RunValidate(const std::string& book, const CommonOptions& common);
 int RunRepack(const std::string& workFolder, const std::string& book, const CommonOptions& common);
-// Makes the bundled example book into the default book folder and validates it.
+// Makes the bundled example books (web pages, and a Word document) into the default book folder
+// and validates them.
 int RunDemo(const CommonOptions& common);
 
 }  // namespace quirebook

@@ -15,7 +15,10 @@ void AddMakeOptions(CLI::App& command, MakeOptions& make, std::vector<std::strin
     command.add_option("-o,--output", make.Output,
                        "Where to write the book (default: the book "
                        "folder of the settings, named after the title)");
-    command.add_option("--title", make.Title, "The book's title (default: the folder's name)")
+    command
+        .add_option("--title", make.Title,
+                    "The book's title (default: the folder's name; for Word, the document's title "
+                    "or file name)")
         ->each([&make](const std::string&) { make.TitleGiven = true; });
     command.add_option("--author", make.Author, "The author (default: \"Anonymous Author\")");
     command.add_option("--subject", make.Subject, "The subject");
@@ -55,6 +58,14 @@ void AddMakeOptions(CLI::App& command, MakeOptions& make, std::vector<std::strin
         ->expected(1)
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+// How Word's page is cleaned and split.
+void AddWordCleaningOptions(CLI::App& command, MakeOptions& word) {
+    command.add_flag("--extreme", word.Extreme,
+                     "Light cleaning (keeps more of Word's markup) instead of the full one");
+    command.add_flag("--no-optimize", word.NoOptimize, "No cleaning of Word's markup");
+    command.add_flag("--no-split", word.NoSplit, "One chapter, not one per section");
 }
 
 void AddCommonOptions(CLI::App& command, CommonOptions& common) {
@@ -105,24 +116,39 @@ int main(int argc, char** argv) {
     AddMakeOptions(*makeCommand, make, settings);
     AddCommonOptions(*makeCommand, common);
 
-    MakeOptions word;
-    word.WordPage = true;
-    std::vector<std::string> wordSettings;
+    MakeOptions wordPage;
+    wordPage.Source = SourceKind::WordPage;
+    std::vector<std::string> wordPageSettings;
     CLI::App* wordHtmlCommand =
         app.add_subcommand("word-html",
                            "Make a book of a web page saved by Word, split into "
                            "chapters at its section breaks");
-    wordHtmlCommand->add_option("page", word.Pages, "The page (.htm), its picture folder beside it")
+    wordHtmlCommand
+        ->add_option("page", wordPage.Pages, "The page (.htm), its picture folder beside it")
         ->required()
         ->expected(1)
         ->check(CLI::ExistingFile);
-    wordHtmlCommand->add_flag(
-        "--extreme", word.Extreme,
-        "Light cleaning (keeps more of Word's markup) instead of the full one");
-    wordHtmlCommand->add_flag("--no-optimize", word.NoOptimize, "No cleaning of Word's markup");
-    wordHtmlCommand->add_flag("--no-split", word.NoSplit, "One chapter, not one per section");
-    AddMakeOptions(*wordHtmlCommand, word, wordSettings);
+    AddWordCleaningOptions(*wordHtmlCommand, wordPage);
+    AddMakeOptions(*wordHtmlCommand, wordPage, wordPageSettings);
     AddCommonOptions(*wordHtmlCommand, common);
+
+    MakeOptions wordDocument;
+    wordDocument.Source = SourceKind::WordDocument;
+    std::vector<std::string> wordDocumentSettings;
+    CLI::App* wordCommand = app.add_subcommand(
+        "word",
+        "Make a book of a Word document (.docx; .doc through LibreOffice when it is installed), "
+        "split into chapters at its section breaks; its title, author and comments fill the "
+        "book's fields unless given");
+    wordCommand->add_option("document", wordDocument.Pages, "The Word document (.docx or .doc)")
+        ->required()
+        ->expected(1)
+        ->check(CLI::ExistingFile);
+    AddWordCleaningOptions(*wordCommand, wordDocument);
+    wordCommand->add_flag("--no-properties", wordDocument.NoProperties,
+                          "Do not take the title, author and description from the document");
+    AddMakeOptions(*wordCommand, wordDocument, wordDocumentSettings);
+    AddCommonOptions(*wordCommand, common);
 
     std::string book;
     CLI::App* validateCommand =
@@ -138,20 +164,24 @@ int main(int argc, char** argv) {
     repackCommand->add_option("book", book, "The .epub file to write")->required();
 
     CLI::App* demoCommand = app.add_subcommand(
-        "demo", "Make the bundled example book into the book folder (myBook) and validate it");
+        "demo",
+        "Make the bundled example books (web pages, a Word document) into the book folder "
+        "(myBook) and validate them");
     AddCommonOptions(*demoCommand, common);
 
     try {
         app.parse(argc, argv);
         make.Settings = SplitSettings(settings);
-        word.Settings = SplitSettings(wordSettings);
+        wordPage.Settings = SplitSettings(wordPageSettings);
+        wordDocument.Settings = SplitSettings(wordDocumentSettings);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
     }
     try {
         if (makeCommand->parsed()) return RunMake(make, common);
-        if (wordHtmlCommand->parsed()) return RunMake(word, common);
+        if (wordHtmlCommand->parsed()) return RunMake(wordPage, common);
+        if (wordCommand->parsed()) return RunMake(wordDocument, common);
         if (validateCommand->parsed()) return RunValidate(book, common);
         if (repackCommand->parsed()) return RunRepack(workFolder, book, common);
         return RunDemo(common);

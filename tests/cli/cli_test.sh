@@ -102,6 +102,24 @@ if [ -f "$font" ]; then
     check_contains "font-face rule" "$work/font.css" "@font-face"
 fi
 
+# A Word document: the bundled example, its properties as the book's fields.
+document=$example/../word/kite-journal.docx
+"$quirebook" word "$document" -o "$work/out/journal.epub" --keep-work "$work/word" -q \
+    >"$work/document.txt" 2>&1
+check "word" 0 $?
+unzip -p "$work/out/journal.epub" OPS/content.opf >"$work/journal-opf.txt"
+check_contains "title from the document" "$work/journal-opf.txt" "Kite-Maker"
+check_contains "author from the document" "$work/journal-opf.txt" "The Quirebook Team"
+check_contains "one chapter per section" "$work/journal-opf.txt" 'href="c_3.htm"'
+"$quirebook" word "$document" --no-properties --title-page -o "$work/out/plain.epub" -q \
+    >/dev/null 2>&1
+check "word without properties" 0 $?
+unzip -p "$work/out/plain.epub" OPS/content.opf >"$work/plain-opf.txt"
+check_contains "title from the file name" "$work/plain-opf.txt" "<dc:title>kite-journal</dc:title>"
+"$quirebook" word "$work/make.txt" -o "$work/out/text.epub" >"$work/text.txt" 2>&1
+check "word on a text file" 1 $?
+check_contains "text file refused by name" "$work/text.txt" "make.txt cannot be read"
+
 "$quirebook" >/dev/null 2>&1
 check "no sub-command" 2 $?
 
