@@ -1,14 +1,25 @@
 #!/usr/bin/env bash
-# Times quirebook and pandoc (-t epub2, when installed) on the same web book in the same run and
-# prints the ratio. Usage: bench/compare_pandoc.sh [BOOK-FOLDER-WITH-order.txt] (default: the
-# Debian Reference of the shared corpus). Run ./run.sh --version first.
+# Times quirebook and pandoc (-t epub2, when installed) on the same input in the same run, prints
+# the ratio and epubcheck's error count for both books. The input is a web book folder (with
+# order.txt: quirebook make) or a Word document (.docx: quirebook word, pandoc -f docx).
+# Usage: bench/compare_pandoc.sh [BOOK-FOLDER | DOCUMENT.docx] (default: the Debian Reference of
+# the shared corpus). Run ./run.sh --version first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-book=${1:-$root/../shared/corpus/web/debian-reference}
+input=$(realpath "${1:-$root/../shared/corpus/web/debian-reference}")
 quirebook=$root/build/bin/quirebook
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-mapfile -t pages < <(tr -d '\r' < "$book/order.txt" | sed "s|^|$book/|")
+if [ -d "$input" ]; then
+    mapfile -t pages < <(tr -d '\r' < "$input/order.txt" | sed "s|^|$input/|")
+    ourCommand=("$quirebook" make "${pages[@]}" -o "$out/q.epub" -q)
+    theirCommand=(pandoc -t epub2 -o "$out/p.epub" "${pages[@]}")
+    folder=$input
+else
+    ourCommand=("$quirebook" word "$input" -o "$out/q.epub" -q)
+    theirCommand=(pandoc -f docx -t epub2 -o "$out/p.epub" "$input")
+    folder=$(dirname "$input")
+fi
 
 # The best of three runs of a command: wall seconds and peak memory in MB.
 measure() {
@@ -23,11 +34,18 @@ measure() {
     printf '%s %.1f\n' "$best" "$memory"
 }
 
-read -r ours ourMemory < <(measure "$quirebook" make "${pages[@]}" -o "$out/q.epub" -q)
-printf 'quirebook: %s s, %s MB peak\n' "$ours" "$ourMemory"
+# epubcheck's error count for a book.
+errors() {
+    java -jar /usr/share/java/epubcheck.jar "$1" >"$out/check.txt" 2>&1 || true
+    grep -c '^ERROR' "$out/check.txt" || true
+}
+
+read -r ours ourMemory < <(measure "${ourCommand[@]}")
+printf 'quirebook: %s s, %s MB peak, %s epubcheck errors\n' "$ours" "$ourMemory" "$(errors "$out/q.epub")"
 if command -v pandoc >/dev/null; then
-    read -r theirs theirMemory < <(cd "$book" && measure pandoc -t epub2 -o "$out/p.epub" "${pages[@]}")
-    printf 'pandoc:    %s s, %s MB peak\n' "$theirs" "$theirMemory"
+    read -r theirs theirMemory < <(cd "$folder" && measure "${theirCommand[@]}")
+    printf 'pandoc:    %s s, %s MB peak, %s epubcheck errors\n' "$theirs" "$theirMemory" \
+        "$(errors "$out/p.epub")"
     printf 'quirebook is %.1f times faster\n' "$(awk "BEGIN { print $theirs / $ours }")"
 else
     echo "pandoc is not installed: apt-get install pandoc to compare"
