@@ -59,10 +59,13 @@ void MoveWordImages(const std::string& htmlPath) {
         fs::rename(pictures, page.parent_path() / "imgs", error);
         if (error) ThrowInOutError("rename", pictures.string(), error.value());
     }
-    // Word writes the folder's name into its UTF-8 page with each space as "%20".
+    // Word writes the folder's name into its UTF-8 page with each space as "%20", and an "&"
+    // or a quote of the name as a character reference in the attribute.
     const std::string reference = PlainReplace(base, " ", "%20") + "_files/";
     const std::string text = ReadTextFile(htmlPath);
-    const std::string moved = PlainReplace(text, reference, "imgs/");
+    std::string moved = PlainReplace(text, reference, "imgs/");
+    const std::string escaped = PlainReplace(PlainReplace(reference, "&", "&amp;"), "\"", "&quot;");
+    if (escaped != reference) moved = PlainReplace(moved, escaped, "imgs/");
     if (moved != text) SaveTextFile(htmlPath, moved);
 }
 

@@ -225,6 +225,18 @@ TEST(MoveWordImages, MissingPiecesAreSkippedAndABlockedFolderIsAnError) {
     EXPECT_EQ(LoadTextFile(page), "<img src=\"doc_files/a.png\">");
 }
 
+TEST(MoveWordImages, FindsReferencesWhoseNameTheMarkupEscapes) {
+    TempFolder temp;
+    const std::string page = temp / "Tom & \"Jerry\".html";
+    fs::create_directories(temp / "Tom & \"Jerry\"_files");
+    SaveTextFile(page,
+                 "<img src=\"Tom%20&amp;%20&quot;Jerry&quot;_files/image001.png\">"
+                 "<img src=\"Tom%20&%20\"Jerry\"_files/image002.png\">");
+    MoveWordImages(page);
+    EXPECT_EQ(LoadTextFile(page), "<img src=\"imgs/image001.png\"><img src=\"imgs/image002.png\">");
+    EXPECT_TRUE(fs::is_directory(temp / "imgs"));
+}
+
 TEST_F(SplitWordHtmlTest, OddPagesLoseNothing) {
     // A missing page: the old chapter list is cleared and nothing else happens.
     Book.ChapterFiles = {"old.htm"};
