@@ -1,6 +1,7 @@
-// The words of real pages survive the whole making of a book: every word of each source page's
-// body (scripts, styles and forms aside, which the cleaning removes on purpose) is in the
-// finished chapter as often as in the page.
+// The words of real pages and documents survive the whole making of a book: every word of each
+// source page's body (scripts, styles and forms aside, which the cleaning removes on purpose), and
+// of each Word document's body, is in the finished chapters as often as in the source.
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -18,24 +19,44 @@
 #include "text/Entities.h"
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
+#include "word/docx/DocxPackage.h"
 
 namespace quirebook {
 namespace {
 
 using testing::TempFolder;
 
-// The words of a page's body, counted: markup removed (a tag counts as a word break only where
-// it stands between blanks, as in the page), references decoded.
-std::map<std::string, int> BodyWords(const std::string& page) {
+// The text of a page's body: markup removed (a line break separates words; another tag only
+// where it stands between blanks, as in the page), references decoded, no-break spaces as
+// spaces.
+std::string BodyText(const std::string& page) {
     std::string body = ExtractBodyText(ReplacePattern(page, "<BODY", "<body"));
     DeletePattern(body, "<(script|style|noscript|textarea|select|form)\\b.*?</\\1>");
     DeletePattern(body, "<!--.*?-->");
+    body = ReplacePattern(body, "<br\\b[^>]*>", " ");
     DeletePattern(body, "<[^>]*>");
-    // A no-break space separates words like a space.
-    std::istringstream words(ReplacePattern(DecodeEntities(body), "\xC2\xA0", " "));
+    return ReplacePattern(DecodeEntities(body), "\xC2\xA0", " ");
+}
+
+// The words of a text, counted: runs of characters between blanks, or, with `lettersOnly`, runs
+// of letters, digits and non-ASCII characters (so that punctuation next to a note reference or a
+// symbol does not make another word of it).
+std::map<std::string, int> CountWords(const std::string& text, bool lettersOnly = false) {
+    std::string spaced = ReplacePattern(text, "\xC2\xA0", " ");
+    if (lettersOnly) {
+        for (char& c : spaced) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x80 && !std::isalnum(byte)) c = ' ';
+        }
+    }
+    std::istringstream words(spaced);
     std::map<std::string, int> counted;
     for (std::string word; words >> word;) ++counted[word];
     return counted;
+}
+
+std::map<std::string, int> BodyWords(const std::string& page) {
+    return CountWords(BodyText(page));
 }
 
 class CorpusWords : public ::testing::TestWithParam<const char*> {};
@@ -98,6 +119,70 @@ TEST(CorpusWordPages, NoWordOfAPageIsLost) {
             if (left < count) lost += " \"" + word + "\"x" + std::to_string(count - left);
         }
         EXPECT_TRUE(lost.empty()) << page.filename() << " lost:" << lost.substr(0, 1500);
+    }
+}
+
+// The text of a Word document's body as a reader sees it: the text of its runs, with a break
+// at tabs, line breaks and the ends of paragraphs and cells. Deleted and moved-away text, field
+// codes and the fallback copies of alternative content are no part of it.
+void AppendDocumentText(const pugi::xml_node node, std::string& text) {
+    const std::string_view name = node.name();
+    if (name == "w:del" || name == "w:moveFrom" || name == "mc:Fallback" || name == "w:instrText")
+        return;
+    if (name == "w:t") text += node.text().get();
+    if (name == "w:tab" || name == "w:br" || name == "w:cr") text += ' ';
+    for (const pugi::xml_node child : node.children()) AppendDocumentText(child, text);
+    if (name == "w:p" || name == "w:tc") text += ' ';
+}
+
+// True for a word of private-use characters alone (U+E000 to U+F8FF): symbol fonts' glyphs,
+// which the page writes as the characters they show.
+bool IsSymbolGlyphs(const std::string& word) {
+    if (word.empty() || word.size() % 3 != 0) return false;
+    for (std::size_t i = 0; i < word.size(); i += 3) {
+        const auto lead = static_cast<unsigned char>(word[i]);
+        const auto next = static_cast<unsigned char>(word[i + 1]);
+        if (!(lead == 0xEE || (lead == 0xEF && next <= 0xA3))) return false;
+    }
+    return true;
+}
+
+// The words of every corpus Word document survive the import through the Word layer and the
+// making of the book, spread over its chapters.
+TEST(CorpusWordDocuments, NoWordOfADocumentIsLost) {
+    const std::string corpus = testing::CorpusPath("docx");
+    if (corpus.empty()) GTEST_SKIP() << "the corpus is not there";
+    for (const char* set : {"/word", "/books"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(corpus + set)) {
+            if (entry.path().extension() != ".docx") continue;
+            TempFolder temp;
+            BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
+            book.OutputFolder = temp / "out/";
+            BookForm form;
+            testing::RecordingUserInterface ui;
+            WordConnection word(ProgramWordFactory(book));
+            ASSERT_TRUE(OpenWordDocument(book, form, ui, word, entry.path().string()))
+                << entry.path();
+            ASSERT_TRUE(PublishBook(book, form, ui)) << entry.path() << book.BuildLog;
+            std::string madeText;
+            for (const std::string& chapter : book.ChapterFiles)
+                madeText += BodyText(LoadTextFile(book.OpsFolder + chapter)) + " ";
+            std::map<std::string, int> made = CountWords(madeText, true);
+
+            const DocxPackage package(entry.path().string());
+            pugi::xml_document document;
+            package.ReadXml(package.MainDocumentPart(), document);
+            std::string text;
+            AppendDocumentText(document.document_element(), text);
+            std::string lost;
+            for (const auto& [word, count] : CountWords(text, true)) {
+                if (IsSymbolGlyphs(word)) continue;
+                const int left = made.count(word) != 0 ? made[word] : 0;
+                if (left < count) lost += " \"" + word + "\"x" + std::to_string(count - left);
+            }
+            EXPECT_TRUE(lost.empty())
+                << entry.path().filename() << " lost:" << lost.substr(0, 1500);
+        }
     }
 }
 
