@@ -25,7 +25,7 @@ for input in "$@"; do
         "$(count '<div class=WordSection[0-9]*>' "$p")" "$(count '<h1[ >]' "$p")" \
         "$(count '<h2[ >]' "$p")" "$(count '<h3[ >]' "$p")" "$(count '<h4[ >]' "$p")" \
         "$(count '<table[ >]' "$p")" "$(count 'class=MsoListParagraph' "$p")" \
-        "$(count 'class=MsoNormal' "$p")" \
+        "$(count 'class=MsoNormal[ >]' "$p")" \
         "$( { grep -o 'name="_Toc[0-9]*"' "$p" || true; } | sort -u | wc -l)" \
         "$(count 'href="#_Toc[0-9]*"' "$p")"
 done
