@@ -14,6 +14,7 @@
 #include "html/XhtmlConversion.h"
 #include "html/XhtmlModel.h"
 #include "html/ePubFilter.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 

@@ -43,9 +43,6 @@ std::string AddMissingAlt(std::string_view text, ImageTagForm form);
 // Valid names and the empty text stay as they are.
 std::string XmlIdentifier(std::string_view value);
 
-// "%HH" sequences decoded, as a reader does before it looks a fragment or a path up.
-std::string PercentDecode(std::string_view text);
-
 // Every id and name value (double- or single-quoted, inside a tag) made an XmlIdentifier, and the
 // fragment of every href without a scheme ("#x", "page.html#x") percent-decoded and mapped the
 // same way, so that links still meet their targets. Of two id attributes in one tag (left by

@@ -1,4 +1,5 @@
-// Small text utilities: sizes for display, number test, trimming and extension stripping.
+// Small text utilities: sizes for display, number test, trimming, extension stripping and
+// percent-decoding.
 #pragma once
 
 #include <cstdint>
@@ -19,5 +20,8 @@ std::string_view TrimBlanks(std::string_view text);
 
 // The name up to, not including, its last "."; the empty text for a name without ".".
 std::string StripExtension(std::string_view name);
+
+// "%HH" sequences decoded, as a reader does before it looks a fragment or a path up.
+std::string PercentDecode(std::string_view text);
 
 }  // namespace quirebook

@@ -16,6 +16,7 @@
 #include "html/XhtmlConversion.h"
 #include "html/ePubFilter.h"
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 namespace {

@@ -34,5 +34,14 @@ TEST(StripExtension, CutsAtTheLastDot) {
     EXPECT_EQ(StripExtension("chapter.htm"), "chapter");
     EXPECT_EQ(StripExtension("README"), "");
 }
+
+TEST(PercentDecode, DecodesWholeSequencesOnly) {
+    EXPECT_EQ(PercentDecode("my%20image.png"), "my image.png");
+    EXPECT_EQ(PercentDecode("%2e%2E/x"), "../x");
+    // Cut or malformed sequences stay as written.
+    EXPECT_EQ(PercentDecode("a%zz%4"), "a%zz%4");
+    EXPECT_EQ(PercentDecode("100%"), "100%");
+    EXPECT_EQ(PercentDecode("%41%"), "A%");
+}
 }  // namespace
 }  // namespace quirebook

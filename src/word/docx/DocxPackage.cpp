@@ -6,6 +6,8 @@
 #include <cctype>
 #include <unordered_map>
 
+#include "text/TextUtilities.h"
+
 namespace quirebook {
 
 namespace {
@@ -14,30 +16,6 @@ std::string Lowercase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// A relationship target is a URI: "%20" stands for a space. Decoding comes before the check
-// for "..", so that "%2e%2e" cannot climb out either.
-std::string PercentDecoded(const std::string& text) {
-    std::string decoded;
-    decoded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-        } else {
-            decoded += text[i];
-        }
-    }
-    return decoded;
 }
 
 // `path` ("a/./b/../c") with its "." and ".." segments resolved; empty when it climbs above
@@ -208,7 +186,9 @@ std::map<std::string, DocxRelationship> DocxPackage::Relationships(
         if (relationship.External) {
             relationship.Target = target;
         } else {
-            const std::string decoded = PercentDecoded(target);
+            // A target is a URI ("%20" stands for a space); it is decoded before the check
+            // for "..", so that "%2e%2e" cannot climb out either.
+            const std::string decoded = PercentDecode(target);
             relationship.Target =
                 NormalisedPartName(decoded.front() == '/' ? decoded.substr(1) : folder + decoded);
             if (relationship.Target.empty()) continue;

@@ -1,4 +1,4 @@
-// Real Word documents of the shared corpus made into filtered web pages: the SARIF specification
+// Real Word documents of the shared corpus made into filtered web pages: the SARIF 2.1 standard
 // and the Contiguity manual compared with the pages Word itself wrote for them, and every
 // document of the corpus converted or refused with a WordDocumentError.
 #include <filesystem>
