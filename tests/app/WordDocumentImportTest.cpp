@@ -179,6 +179,18 @@ TEST_F(WordDocumentImportTest, BinaryDocumentsGoThroughLibreOffice) {
     EXPECT_THAT(Ui.Messages[0], HasSubstr("LibreOffice"));
 }
 
+TEST_F(WordDocumentImportTest, PasswordProtectedDocumentsAreRefusedAsSuch) {
+    // A .docx saved with a password is a compound file holding an "EncryptedPackage" stream;
+    // its name stands in the file's directory in UTF-16, here past the first block read.
+    std::string name;
+    for (const char c : std::string("EncryptedPackage")) name += std::string{c, '\0'};
+    SaveTextFile(Temp / "in/secret.docx", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) +
+                                              std::string(70000, '\0') + name);
+    EXPECT_FALSE(Import(Temp / "in/secret.docx"));
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_THAT(Ui.Messages[0], HasSubstr("secret.docx is protected by a password"));
+}
+
 TEST_F(WordDocumentImportTest, ReimportsOnlyADocumentAndOnlyOnYes) {
     EXPECT_FALSE(ReimportWordDocument(Book, Form, Ui, Word));
     EXPECT_THAT(Ui.Messages, ElementsAre("HTML files needn't re-import"));

@@ -1,5 +1,6 @@
 #include "word/docx/DocxWordApplication.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <fstream>
@@ -67,6 +68,24 @@ class DocxDocument : public WordDocument {
     WebOptionsOfDocument m_webOptions;
 };
 
+// True when the compound file at `path` holds an encrypted .docx: Word keeps a document saved
+// with a password in a stream named "EncryptedPackage", whose name the file's directory holds in
+// UTF-16.
+bool IsEncryptedPackage(const std::string& path) {
+    static const std::string kStreamName("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
+    std::ifstream file(path, std::ios::binary);
+    // The directory may stand anywhere in the file: it is read in blocks, each overlapping the
+    // last by the name's length.
+    std::string window;
+    char block[1 << 16];
+    while (file.read(block, sizeof block) || file.gcount() > 0) {
+        window.append(block, static_cast<std::size_t>(file.gcount()));
+        if (window.find(kStreamName) != std::string::npos) return true;
+        window.erase(0, window.size() - std::min(window.size(), kStreamName.size()));
+    }
+    return false;
+}
+
 class DocxDocuments : public WordDocuments {
   public:
     explicit DocxDocuments(LegacyDocumentConverter convertLegacy)
@@ -76,8 +95,13 @@ class DocxDocuments : public WordDocuments {
               bool /*readOnly: the document is never written*/) override {
         if (!std::ifstream(fileName))
             throw WordDocumentError("The Word document " + fileName + " cannot be opened");
-        const std::string package =
-            IsLegacyWordDocument(fileName) ? m_convertLegacy(fileName) : fileName;
+        const bool legacy = IsLegacyWordDocument(fileName);
+        if (legacy && IsEncryptedPackage(fileName)) {
+            throw WordDocumentError("The Word document " + fileName +
+                                    " is protected by a password: open it in Word, remove the "
+                                    "password and save it again");
+        }
+        const std::string package = legacy ? m_convertLegacy(fileName) : fileName;
         m_open.push_front(MakeDocument(package));
     }
     WordDocument& Item(int index) override {
