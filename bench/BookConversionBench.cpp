@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "book/BookProject.h"
+#include "html/LinksAndResources.h"
 #include "html/XhtmlConversion.h"
-#include "html/ulinks.h"
 #include "text/FolderFiles.h"
 #include "text/TextFiles.h"
 

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "RecordingUserInterface.h"
+#include "html/WebPageCleaning.h"
 #include "html/XhtmlConversion.h"
-#include "html/manHTML.h"
 #include "text/TextFiles.h"
 
 namespace quirebook::testing {

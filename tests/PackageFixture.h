@@ -9,7 +9,7 @@
 
 #include "TempFolder.h"
 #include "book/BookProject.h"
-#include "epub/ePubCore.h"
+#include "epub/PackageDocuments.h"
 #include "text/TextFiles.h"
 
 namespace quirebook::testing {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/DOS_CMD.h"
+#include "app/ExternalPrograms.h"
 #include "text/FolderFiles.h"
 #include "word/docx/DocxPackage.h"
 

@@ -3,14 +3,14 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/setLang.h"
+#include "app/BookLanguages.h"
 #include "epub/BuildEpub.h"
-#include "epub/ePubCore.h"
+#include "epub/PackageDocuments.h"
 #include "html/ConformBook.h"
+#include "html/FootnotesAndDropCaps.h"
+#include "html/LinksAndResources.h"
+#include "html/WebPageCleaning.h"
 #include "html/XhtmlConversion.h"
-#include "html/manHTML.h"
-#include "html/ufootnotes.h"
-#include "html/ulinks.h"
 #include "text/FolderFiles.h"
 #include "text/PlainText.h"
 #include "text/TextUtilities.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/DOS_CMD.h"
+#include "app/ExternalPrograms.h"
 
 namespace quirebook {
 

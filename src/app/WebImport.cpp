@@ -7,9 +7,9 @@
 #include "html/XhtmlConversion.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
+#include "text/Regex.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
-#include "text/WSRegEx3.h"
 
 namespace quirebook {
 
@@ -119,7 +119,7 @@ std::string TitleFromHtml(std::string_view page) {
 }
 
 std::string TitleFromFirstHeading(std::string_view page) {
-    TWSRegEx headings(preCaseLess | preSingleLine);
+    Regex headings(preCaseLess | preSingleLine);
     headings.SetPattern("<h([123])[^>]*>(.+?)</h\\1>");
     headings.SetSubject(std::string(page));
     while (headings.MatchNext()) {

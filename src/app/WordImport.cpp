@@ -10,13 +10,13 @@
 #include "text/Encoding.h"
 #include "text/FolderFiles.h"
 #include "text/PlainText.h"
+#include "text/Regex.h"
 #include "text/TextFiles.h"
-#include "text/WSRegEx3.h"
-#include "word/MSWordHTM.h"
+#include "word/ChapterSplit.h"
+#include "word/LightWordCleaning.h"
+#include "word/WordHtmlCleaner.h"
 #include "word/docx/DocxPackage.h"
 #include "word/docx/DocxWordApplication.h"
-#include "word/simpleclean.h"
-#include "word/splitHtml.h"
 
 namespace quirebook {
 
@@ -27,7 +27,7 @@ namespace {
 // The page's head: everything up to "</head>" (any case), or the first 64 KB of a page that
 // never closes its head.
 std::string_view HeadOf(std::string_view page) {
-    TWSRegEx end(preCaseLess);
+    Regex end(preCaseLess);
     end.SetPattern("</head>");
     end.SetSubject(std::string(page.substr(0, 1 << 20)));
     return page.substr(0, end.MatchNext() ? end.MatchStart() - 1 : 1 << 16);
@@ -44,7 +44,7 @@ bool HasWordGenerator(std::string_view head) {
 // older ones "NAME.fld").
 std::set<std::string> PictureFolders(const std::string& page, const fs::path& source) {
     std::set<std::string> folders = {source.stem().string() + "_files"};
-    TWSRegEx sources(preCaseLess | preSingleLine);
+    Regex sources(preCaseLess | preSingleLine);
     sources.SetPattern("\\ssrc\\s*=\\s*[\"']?([^\"'/\\\\>]+)[/\\\\]");
     sources.SetSubject(page);
     while (sources.MatchNext()) folders.insert(PlainReplace(sources.Submatch(1), "%20", " "));

@@ -8,7 +8,7 @@
 #include "app/BookForm.h"
 #include "book/BookProject.h"
 #include "text/UserInterface.h"
-#include "word/invokeWord.h"
+#include "word/WordConnection.h"
 
 namespace quirebook {
 

@@ -3,8 +3,8 @@
 #include <exception>
 #include <filesystem>
 
-#include "epub/ePubCore.h"
-#include "epub/zipFile.h"
+#include "epub/EpubArchive.h"
+#include "epub/PackageDocuments.h"
 
 namespace quirebook {
 

@@ -7,7 +7,7 @@
 
 #include "text/Encoding.h"
 #include "text/PlainText.h"
-#include "text/WSRegEx3.h"
+#include "text/Regex.h"
 
 namespace quirebook {
 
@@ -23,7 +23,7 @@ std::string Lower(std::string text) {
 // The first group of the first match of `pattern` in the first 4 KB of the page (where
 // declarations stand), or the empty text.
 std::string FirstInHead(std::string_view text, const char* pattern) {
-    TWSRegEx finder(preCaseLess | preSingleLine);
+    Regex finder(preCaseLess | preSingleLine);
     finder.SetPattern(pattern);
     finder.SetSubject(std::string(text.substr(0, 4096)));
     return finder.MatchNext() ? finder.Submatch(1) : std::string();

@@ -4,7 +4,7 @@
 
 #include "html/Conformance.h"
 #include "html/LimitedPass.h"
-#include "html/ulinks.h"
+#include "html/LinksAndResources.h"
 #include "text/Entities.h"
 #include "text/FolderFiles.h"
 #include "text/TextFiles.h"

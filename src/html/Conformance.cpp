@@ -10,10 +10,10 @@
 #include <unordered_set>
 #include <utility>
 
-#include "css/manCSS.h"
+#include "css/StyleText.h"
+#include "html/ContentFilter.h"
 #include "html/XhtmlConversion.h"
 #include "html/XhtmlModel.h"
-#include "html/ePubFilter.h"
 #include "text/TextUtilities.h"
 
 namespace quirebook {

@@ -1,11 +1,11 @@
 #include "html/XhtmlConversion.h"
 #include "text/Entities.h"
-#include "text/WSRegEx3.h"
+#include "text/Regex.h"
 
 namespace quirebook {
 
 std::string NamedEntitiesFromNumeric(std::string_view text) {
-    TWSRegEx references(preCaseLess | preSingleLine);
+    Regex references(preCaseLess | preSingleLine);
     references.SetPattern("\\&\\#1\\d\\d\\;");
     references.SetSubject(std::string(text));
     std::string result;

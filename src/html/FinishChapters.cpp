@@ -1,12 +1,12 @@
 #include <algorithm>
 
-#include "css/css4epub.h"
-#include "css/manCSS.h"
+#include "css/BookStyleSheets.h"
+#include "css/StyleText.h"
 #include "html/Charset.h"
+#include "html/ContentFilter.h"
+#include "html/FootnotesAndDropCaps.h"
 #include "html/LimitedPass.h"
 #include "html/XhtmlConversion.h"
-#include "html/ePubFilter.h"
-#include "html/ufootnotes.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"

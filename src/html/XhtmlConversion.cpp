@@ -4,7 +4,7 @@
 #include <set>
 
 #include "text/PatternHelpers.h"
-#include "text/WSRegEx3.h"
+#include "text/Regex.h"
 
 namespace quirebook {
 
@@ -105,7 +105,7 @@ std::string WriteXhtmlHeader(std::string_view text, std::string_view language) {
     const std::string header = XhtmlHeader(language);
     // The head start tag, with or without attributes; everything before it (an old document
     // type, the old html start tag) goes.
-    TWSRegEx head(preCaseLess);
+    Regex head(preCaseLess);
     head.SetPattern("<head[\\s>]");
     head.SetSubject(std::string(text));
     if (head.MatchNext()) return header + std::string(text.substr(head.MatchStart() - 1));

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "text/WSRegEx3.h"
+#include "text/Regex.h"
 
 namespace quirebook {
 
@@ -14,7 +14,7 @@ std::string ReplacePattern(std::string subject, std::string_view pattern,
 
 void ReplacePatternInPlace(std::string& text, std::string_view pattern,
                            std::string_view replacement) {
-    TWSRegEx& regex = SharedRegex();
+    Regex& regex = SharedRegex();
     regex.SetPattern(pattern);
     regex.ReplaceInPlace(text, replacement);
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "text/WSRegEx3.h"
+#include "text/Regex.h"
 
 namespace quirebook {
 
@@ -64,8 +64,7 @@ int ReadGroupDigits(std::string_view text, std::size_t& at, int submatchCount) {
 // Reads a name or a number up to `closer`, starting at `at`; on success advances `at` past the
 // closer and gives the group number (-1 for an unknown name). Gives -2 when the form is not
 // well made, leaving `at` unchanged.
-int ReadGroupInBrackets(std::string_view text, std::size_t& at, char closer,
-                        const TWSRegEx& regex) {
+int ReadGroupInBrackets(std::string_view text, std::size_t& at, char closer, const Regex& regex) {
     const std::size_t end = text.find(closer, at);
     if (end == std::string_view::npos || end == at) return -2;
     const std::string_view inside = text.substr(at, end - at);
@@ -85,7 +84,7 @@ int ReadGroupInBrackets(std::string_view text, std::size_t& at, char closer,
 
 }  // namespace
 
-std::string ExpandReplacement(std::string_view replacement, const TWSRegEx& regex) {
+std::string ExpandReplacement(std::string_view replacement, const Regex& regex) {
     const int submatchCount = regex.SubmatchCount();
     auto group = [&](int number) { return number < 0 ? std::string() : regex.Submatch(number); };
 

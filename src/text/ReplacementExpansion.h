@@ -6,7 +6,7 @@
 
 namespace quirebook {
 
-class TWSRegEx;
+class Regex;
 
 // `replacement` with every group reference replaced by the text of that group in the current
 // match of `regex`:
@@ -18,6 +18,6 @@ class TWSRegEx;
 //   $$, \$     a dollar sign;  \\  a backslash
 // The last byte of the replacement is always copied as it is; anything else that is not one of
 // these forms stays as written.
-std::string ExpandReplacement(std::string_view replacement, const TWSRegEx& regex);
+std::string ExpandReplacement(std::string_view replacement, const Regex& regex);
 
 }  // namespace quirebook

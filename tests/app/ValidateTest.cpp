@@ -10,7 +10,7 @@
 #include "PackageFixture.h"
 #include "RecordingUserInterface.h"
 #include "app/FakePrograms.h"
-#include "epub/zipFile.h"
+#include "epub/EpubArchive.h"
 #include "text/TextFiles.h"
 
 namespace quirebook {

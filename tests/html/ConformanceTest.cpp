@@ -13,8 +13,8 @@
 
 #include "CorpusBook.h"
 #include "TempFolder.h"
+#include "html/ContentFilter.h"
 #include "html/XhtmlConversion.h"
-#include "html/ePubFilter.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
 

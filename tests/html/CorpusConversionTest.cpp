@@ -7,8 +7,8 @@
 
 #include "CorpusBook.h"
 #include "TempFolder.h"
-#include "html/ufootnotes.h"
-#include "html/ulinks.h"
+#include "html/FootnotesAndDropCaps.h"
+#include "html/LinksAndResources.h"
 #include "text/TextFiles.h"
 
 namespace quirebook {

@@ -14,7 +14,7 @@
 #include "app/Publish.h"
 #include "app/WebImport.h"
 #include "app/WordImport.h"
-#include "css/manCSS.h"
+#include "css/StyleText.h"
 #include "html/Charset.h"
 #include "text/Entities.h"
 #include "text/PatternHelpers.h"

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "css/manCSS.h"
+#include "css/StyleText.h"
 
 namespace quirebook {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "text/WSRegEx3.h"
+#include "text/Regex.h"
 
 namespace quirebook {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "text/WSRegEx3.h"
+#include "text/Regex.h"
 
 namespace quirebook {
 namespace {
@@ -10,7 +10,7 @@ namespace {
 // Expands `replacement` for the first match of `pattern` in `subject`.
 std::string Expand(const std::string& pattern, const std::string& subject,
                    const std::string& replacement) {
-    TWSRegEx regex(preCaseLess | preSingleLine);
+    Regex regex(preCaseLess | preSingleLine);
     regex.SetPattern(pattern);
     regex.SetSubject(subject);
     if (!regex.MatchNext()) throw std::runtime_error("no match");

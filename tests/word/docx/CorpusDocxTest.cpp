@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "css/manCSS.h"
+#include "css/StyleText.h"
 #include "text/TextFiles.h"
-#include "word/MSWordHTM.h"
+#include "word/ChapterSplit.h"
+#include "word/WordHtmlCleaner.h"
 #include "word/docx/FilteredWebPage.h"
-#include "word/splitHtml.h"
 
 namespace quirebook {
 namespace {

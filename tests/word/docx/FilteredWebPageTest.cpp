@@ -8,11 +8,11 @@
 #include "RecordingUserInterface.h"
 #include "app/WordImport.h"
 #include "book/BookProject.h"
-#include "css/manCSS.h"
+#include "css/StyleText.h"
 #include "text/TextFiles.h"
-#include "word/MSWordHTM.h"
+#include "word/ChapterSplit.h"
+#include "word/WordHtmlCleaner.h"
 #include "word/docx/PageConversion.h"
-#include "word/splitHtml.h"
 
 namespace quirebook {
 namespace {

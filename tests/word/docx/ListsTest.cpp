@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "word/WordHTMCSS.h"
+#include "word/WordStyleCleanup.h"
 #include "word/docx/ListNumberFormat.h"
 #include "word/docx/PageConversion.h"
 #include "word/docx/SymbolGlyphs.h"

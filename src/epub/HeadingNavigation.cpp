@@ -1,0 +1,147 @@
+#include "epub/HeadingNavigation.h"
+
+#include <set>
+
+#include "epub/EscapeRules.h"
+#include "text/Entities.h"
+#include "text/PatternHelpers.h"
+#include "text/PlainText.h"
+#include "text/Regex.h"
+#include "text/TextFiles.h"
+#include "text/TextUtilities.h"
+
+namespace quirebook {
+
+namespace {
+
+constexpr std::size_t kHeadingTextLimit = 32;
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Cuts `text` to at most `limit` bytes without splitting a UTF-8 character or an entity.
+void CutWhole(std::string& text, std::size_t limit) {
+    std::size_t cut = limit;
+    while (cut > 0 && IsContinuationByte(text[cut])) --cut;
+    text.resize(cut);
+    const std::size_t ampersand = text.rfind('&');
+    if (ampersand != std::string::npos && text.find(';', ampersand) == std::string::npos)
+        text.resize(ampersand);
+}
+
+// The anchor ids "aN" the chapter already has (a chapter split from a Word document carries its
+// anchors from the split).
+std::set<std::string> ExistingAnchorIds(const std::string& chapterText) {
+    Regex finder(preCaseLess);
+    finder.SetPattern("\\sid\\s*=\\s*[\"']?(a[0-9]+)[\"'\\s/>]");
+    finder.SetSubject(chapterText);
+    std::set<std::string> ids;
+    while (finder.MatchNext()) ids.insert(finder.Submatch(1));
+    return ids;
+}
+
+}  // namespace
+
+std::string HeadingText(std::string_view innerMarkup) {
+    std::string text = ReplacePattern(std::string(innerMarkup), "<[^>]*>", "");
+    text = PlainReplace(text, "\xC2\xA0", "");
+    if (text.size() > kHeadingTextLimit) {
+        CutWhole(text, kHeadingTextLimit);
+        const std::size_t space = text.rfind(' ');
+        if (space != std::string::npos && space + 1 > 16) text.resize(space);
+    }
+    text = PlainReplace(text, "\r", "");
+    text = PlainReplace(text, "\n", " ");
+    text = PlainReplace(text, "\t", "");
+    text = PlainReplace(text, "&nbsp;", " ");
+    // The navigation document knows no HTML entities: references become characters, and the
+    // markup characters (a bare "&" of a sloppy page too) are escaped again.
+    text = EscapeMarkup(DecodeEntities(text));
+    return std::string(TrimBlanks(text));
+}
+
+void FindHeadings(std::string& chapterText, int chapter, std::vector<HeadingEntry>& entries) {
+    // A walk of its own, so that HeadingText may use the shared engine inside the loop.
+    Regex headings(preCaseLess | preSingleLine);
+    headings.SetPattern("<h([123456])[^>]*>(.+?)</h\\1>");
+    headings.SetSubject(chapterText);
+    const std::set<std::string> existing = ExistingAnchorIds(chapterText);
+    std::string withAnchors;
+    std::size_t copiedUpTo = 0;  // 0-based offset into chapterText
+    int ordinal = 0;
+    while (entries.size() < BookProject::MaximumHeadingEntries && headings.MatchNext()) {
+        const std::string inner = headings.Submatch(2);
+        std::string text = HeadingText(inner);
+        if (text.empty()) continue;
+        ++ordinal;
+        entries.push_back({std::move(text), headings.Submatch(1)[0] - '0', chapter, ordinal});
+        const std::string id = "a" + std::to_string(ordinal);
+        if (existing.count(id) != 0) continue;
+        // Inside the heading, after its opening tag, an anchor is valid XHTML wherever the
+        // heading stands.
+        const std::size_t insertAt =
+            headings.MatchEnd() - 1 - std::string_view("</h1>").size() - inner.size();
+        withAnchors.append(chapterText, copiedUpTo, insertAt - copiedUpTo);
+        withAnchors += "<a id=\"" + id + "\"/>";
+        copiedUpTo = insertAt;
+    }
+    if (copiedUpTo == 0) return;
+    withAnchors.append(chapterText, copiedUpTo);
+    chapterText = std::move(withAnchors);
+}
+
+std::string NavPointOpening(std::size_t playOrder, std::string_view label, std::string_view src) {
+    const std::string number = std::to_string(playOrder);
+    return "\t<navPoint id=\"navpoint-" + number + "\" playOrder=\"" + number +
+           "\">\r\n\t\t\t<navLabel>\r\n\t\t\t\t<text>" + std::string(label) +
+           "</text>\r\n\t\t\t</navLabel>\r\n\t\t\t<content src=\"" + std::string(src) + "\"";
+}
+
+std::string MakeNavMapFromHeadings(BookProject& project) {
+    std::vector<HeadingEntry>& entries = project.HeadingEntries;
+    entries.clear();
+    for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
+        const std::string path = project.OpsFolder + project.ChapterFiles[i];
+        std::string text = LoadTextFile(path);
+        const std::string before = text;
+        FindHeadings(text, static_cast<int>(i), entries);
+        if (text != before) SaveTextFile(path, text);
+    }
+    if (entries.empty()) {
+        project.BuildLog += "Auto generate TOC failed, no headings found.";
+        return {};
+    }
+
+    const std::string close = "</navPoint>\r\n\t";
+    std::string points;
+    int depth = 0;
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const HeadingEntry& entry = entries[k];
+        if (k > 0) {
+            const int previous = entries[k - 1].Level;
+            if (previous < entry.Level) {
+                ++depth;
+            } else if (previous == entry.Level) {
+                points += close;
+            } else {
+                points += "\t" + close;
+                if (entry.Level == 1) {
+                    for (; depth > 0; --depth) points += "\t" + close;
+                } else if (entry.Level == 2 && depth > 1) {
+                    points += "\t" + close;
+                    --depth;
+                }
+            }
+        }
+        const std::string fragment =
+            entry.Ordinal == 0 ? std::string() : "#a" + std::to_string(entry.Ordinal);
+        points += NavPointOpening(k + 1, entry.Text,
+                                  EscapeMarkup(project.ChapterFiles[entry.Chapter]) + fragment) +
+                  "/>\r\n\t\t";
+    }
+    for (int open = 0; open <= depth; ++open) points += close;
+    return points;
+}
+
+}  // namespace quirebook

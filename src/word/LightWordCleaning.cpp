@@ -1,0 +1,40 @@
+#include "word/LightWordCleaning.h"
+
+#include "text/PatternHelpers.h"
+#include "text/TextFiles.h"
+#include "word/WordHtmlCleaner.h"
+#include "word/WordStyleCleanup.h"
+
+namespace quirebook {
+
+void SimpleClean(std::string& text) {
+    StripInlineFormatting(text);
+    DeletePattern(text, "<[\\w\\d/]+:[^>]+>");
+    DeletePattern(text, "\\slang=[^>]+");
+    DeletePattern(text, "\\slang=[^ ]+");
+    // Word writes its style definitions inside a comment: they go too.
+    DeletePattern(text, "<!--.+?-->");
+    // Word's markers of content shown without its conditional markup (<![if !vml]>, <![endif]>)
+    // go; the pattern stays inside one tag, so that a stray "<![endif]-->" cannot reach the
+    // next marker and take the text between with it.
+    DeletePattern(text, "<!\\[[^>]*\\]>");
+    ReplacePatternInPlace(text, " +", " ");
+    DeletePattern(text, "\\n\\s*\\r");
+    DeletePattern(text, " valign=top");
+    // The one style rule left is marked as the page's style definitions: the style step of the
+    // split looks for that mark, and without it the book would get no style sheet at all.
+    ReplacePatternInPlace(text, "</head>",
+                          "<style>\n/* Style Definitions */\ntd{vertical-align:top;}\n</style>"
+                          "</head>");
+    ReplacePatternInPlace(text, "<p[^>]*>(\\s|&nbsp;)*</p>", "<br>");
+}
+
+bool SimpleCleanFile(const std::string& path) {
+    std::string text = LoadTextFile(path);
+    if (!AnalyzeWordHead(text).Valid()) return false;
+    SimpleClean(text);
+    SaveTextFile(path, text);
+    return true;
+}
+
+}  // namespace quirebook
