@@ -7,7 +7,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 input=$(realpath "${1:-$root/../shared/corpus/web/debian-reference}")
-quirebook=$root/build/bin/quirebook
+quirebook=${QUIREBOOK:-$root/build/bin/quirebook}
+source "$root/bench/epubcheck_verdict.sh"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 if [ -d "$input" ]; then
@@ -36,8 +37,8 @@ measure() {
 
 # epubcheck's error count for a book.
 errors() {
-    java -jar /usr/share/java/epubcheck.jar "$1" >"$out/check.txt" 2>&1 || true
-    grep -c '^ERROR' "$out/check.txt" || true
+    check_book "$1" "$out/check.txt"
+    book_errors "$out/check.txt"
 }
 
 read -r ours ourMemory < <(measure "${ourCommand[@]}")

@@ -6,7 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus=${1:-$root/../shared/corpus/web}
-quirebook=$root/build/bin/quirebook
+quirebook=${QUIREBOOK:-$root/build/bin/quirebook}
+source "$root/bench/epubcheck_verdict.sh"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
@@ -20,10 +21,9 @@ for book in "$corpus"/*/; do
         "$quirebook" make "${pages[@]}" -o "$out/$name.epub" -q >/dev/null 2>"$out/make.txt" || true
     read -r wall kilobytes < "$out/time.txt"
     if [ -f "$out/$name.epub" ]; then
-        java -XX:TieredStopAtLevel=1 -jar /usr/share/java/epubcheck.jar "$out/$name.epub" >"$out/check.txt" 2>&1 || true
-        errors=$(grep -c '^ERROR' "$out/check.txt" || true)
-        kinds=$( (grep -o '^ERROR([A-Z0-9-]*)' "$out/check.txt" || true) | sort | uniq -c |
-                awk '{printf "%s%s %s", sep, $2, $1; sep=", "}' | sed 's/ERROR(\([^)]*\))/\1/g')
+        check_book "$out/$name.epub" "$out/check.txt"
+        errors=$(book_errors "$out/check.txt")
+        kinds=$(error_kinds "$out/check.txt")
     else
         errors="no book"; kinds=$(head -c 200 "$out/make.txt")
     fi

@@ -6,7 +6,8 @@
 # corpus). Run ./run.sh --version first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-quirebook=$root/build/bin/quirebook
+quirebook=${QUIREBOOK:-$root/build/bin/quirebook}
+source "$root/bench/epubcheck_verdict.sh"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 if [ $# -gt 0 ]; then folders=("$@"); else
@@ -28,8 +29,8 @@ for document in "${documents[@]}"; do
     find "$out/work/temp/OPS" -type f \( -iname '*.png' -o -iname '*.jpg' -o -iname '*.gif' \
         -o -iname '*.jpeg' -o -iname '*.svg' \) 2>/dev/null | wc -l >"$out/rows/$name.pictures"
 done
-find "$out/books" -name '*.epub' -print0 | xargs -0 -r -P 2 -I{} sh -c \
-    'java -XX:TieredStopAtLevel=1 -jar /usr/share/java/epubcheck.jar "$1" >"$1.check" 2>&1 || true' _ {}
+export -f check_book
+find "$out/books" -name '*.epub' -print0 | xargs -0 -r -P 2 -I{} bash -c 'check_book "$1" "$1.check"' _ {}
 
 # How often a pattern occurs in a part of the document (0 when a .doc cannot be unpacked).
 occurrences() { { unzip -p "$1" "$2" 2>/dev/null || true; } | { grep -o "$3" || true; } | wc -l; }
@@ -45,9 +46,8 @@ for document in "${documents[@]}"; do
     endnotes=$(occurrences "$document" word/document.xml '<w:endnoteReference ')
     if [ -f "$out/books/$name.epub" ]; then
         check=$out/books/$name.epub.check
-        errors=$(grep -c '^ERROR' "$check" || true)
-        kinds=$( (grep -o '^ERROR([A-Z0-9-]*)' "$check" || true) | sort | uniq -c |
-                awk '{printf "%s%s %s", sep, $2, $1; sep=", "}' | sed 's/ERROR(\([^)]*\))/\1/g')
+        errors=$(book_errors "$check")
+        kinds=$(error_kinds "$check")
     else
         errors="no book"; kinds=$(tr '\n' ' ' < "$out/rows/$name.err" | head -c 160)
     fi

@@ -5,7 +5,8 @@
 # [WORDHTML-FOLDER] (default: both sets of the shared corpus). Run ./run.sh --version first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-quirebook=$root/build/bin/quirebook
+quirebook=${QUIREBOOK:-$root/build/bin/quirebook}
+source "$root/bench/epubcheck_verdict.sh"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 if [ $# -gt 0 ]; then sets=("$@"); else
@@ -26,10 +27,9 @@ for set in "${sets[@]}"; do
         pictures=$(find "$out/work/temp/OPS" -type f \( -iname '*.png' -o -iname '*.jpg' \
             -o -iname '*.gif' -o -iname '*.jpeg' \) 2>/dev/null | wc -l)
         if [ -f "$out/$name.epub" ]; then
-            java -XX:TieredStopAtLevel=1 -jar /usr/share/java/epubcheck.jar "$out/$name.epub" >"$out/check.txt" 2>&1 || true
-            errors=$(grep -c '^ERROR' "$out/check.txt" || true)
-            kinds=$( (grep -o '^ERROR([A-Z0-9-]*)' "$out/check.txt" || true) | sort | uniq -c |
-                    awk '{printf "%s%s %s", sep, $2, $1; sep=", "}' | sed 's/ERROR(\([^)]*\))/\1/g')
+            check_book "$out/$name.epub" "$out/check.txt"
+            errors=$(book_errors "$out/check.txt")
+            kinds=$(error_kinds "$out/check.txt")
         else
             errors="no book"; kinds=$(tr '\n' ' ' < "$out/make.txt" | head -c 160)
         fi

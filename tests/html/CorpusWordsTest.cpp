@@ -95,12 +95,14 @@ TEST(CorpusWordPages, NoWordOfAPageIsLost) {
     const std::filesystem::path set = std::filesystem::path(QUIREBOOK_SOURCE_DIR) / ".." /
                                       "shared" / "corpus" / "wordhtml" / "utf8";
     if (!std::filesystem::is_directory(set)) GTEST_SKIP() << "the corpus is not there";
+    int pages = 0;
     for (const auto& folder : std::filesystem::directory_iterator(set)) {
         std::filesystem::path page;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
             if (entry.path().extension() == ".htm" || entry.path().extension() == ".html")
                 page = entry.path();
         if (page.empty()) continue;
+        ++pages;
         TempFolder temp;
         BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
         book.OutputFolder = temp / "out/";
@@ -120,6 +122,7 @@ TEST(CorpusWordPages, NoWordOfAPageIsLost) {
         }
         EXPECT_TRUE(lost.empty()) << page.filename() << " lost:" << lost.substr(0, 1500);
     }
+    EXPECT_GT(pages, 0) << "no Word page was found in " << set;
 }
 
 // The text of a Word document's body as a reader sees it: the text of its runs, with a break
@@ -152,9 +155,11 @@ bool IsSymbolGlyphs(const std::string& word) {
 TEST(CorpusWordDocuments, NoWordOfADocumentIsLost) {
     const std::string corpus = testing::CorpusPath("docx");
     if (corpus.empty()) GTEST_SKIP() << "the corpus is not there";
+    int documents = 0;
     for (const char* set : {"/word", "/books"}) {
         for (const auto& entry : std::filesystem::directory_iterator(corpus + set)) {
             if (entry.path().extension() != ".docx") continue;
+            ++documents;
             TempFolder temp;
             BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
             book.OutputFolder = temp / "out/";
@@ -184,6 +189,7 @@ TEST(CorpusWordDocuments, NoWordOfADocumentIsLost) {
                 << entry.path().filename() << " lost:" << lost.substr(0, 1500);
         }
     }
+    EXPECT_GT(documents, 0) << "no Word document was found in " << corpus;
 }
 
 INSTANTIATE_TEST_SUITE_P(WebBooks, CorpusWords,
