@@ -101,7 +101,7 @@ void WriteLanguageList(const std::string& path, const std::vector<std::string>& 
         text += name;
         text += "\r\n";
     }
-    SaveTextFile(path, text);
+    ReplaceFileAtomically(path, text);
 }
 
 std::vector<std::string> BookLanguageNames(const BookProject& book) {

@@ -52,17 +52,34 @@ int WaitForChild(pid_t pid) {
     return status;
 }
 
-// Owns a posix_spawnattr_t for the length of one spawn.
+// Owns a posix_spawnattr_t for the length of one spawn. Every program starts with no signal
+// blocked and the stop and file-size signals at their defaults, whatever this process has
+// blocked or ignored for itself; `ownGroup` puts it in a process group of its own.
 class SpawnAttributes {
   public:
-    SpawnAttributes() { ::posix_spawnattr_init(&m_attributes); }
+    explicit SpawnAttributes(bool ownGroup = false) {
+        ::posix_spawnattr_init(&m_attributes);
+        sigset_t none;
+        sigset_t defaults;
+        sigemptyset(&none);
+        sigemptyset(&defaults);
+        for (const int signal : {SIGINT, SIGTERM, SIGPIPE, SIGXFSZ}) sigaddset(&defaults, signal);
+        short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+        if (ownGroup) flags |= POSIX_SPAWN_SETPGROUP;
+        m_ready = ::posix_spawnattr_setsigmask(&m_attributes, &none) == 0 &&
+                  ::posix_spawnattr_setsigdefault(&m_attributes, &defaults) == 0 &&
+                  ::posix_spawnattr_setpgroup(&m_attributes, 0) == 0 &&
+                  ::posix_spawnattr_setflags(&m_attributes, flags) == 0;
+    }
     ~SpawnAttributes() { ::posix_spawnattr_destroy(&m_attributes); }
     SpawnAttributes(const SpawnAttributes&) = delete;
     SpawnAttributes& operator=(const SpawnAttributes&) = delete;
     posix_spawnattr_t* Get() { return &m_attributes; }
+    bool Ready() const { return m_ready; }
 
   private:
     posix_spawnattr_t m_attributes;
+    bool m_ready = false;
 };
 
 }  // namespace
@@ -94,10 +111,8 @@ ConsoleRun RunConsoleProgram(const std::vector<std::string>& arguments,
     // A program with a time limit gets a process group of its own, so that the programs it
     // starts can be stopped with it.
     const bool limited = timeout > std::chrono::milliseconds::zero();
-    SpawnAttributes attributes;
-    if (limited && (::posix_spawnattr_setflags(attributes.Get(), POSIX_SPAWN_SETPGROUP) != 0 ||
-                    ::posix_spawnattr_setpgroup(attributes.Get(), 0) != 0))
-        return run;
+    SpawnAttributes attributes(limited);
+    if (!attributes.Ready()) return run;
 
     std::vector<char*> argv = ArgumentVector(arguments);
     pid_t pid = 0;
@@ -161,11 +176,14 @@ bool StartDetached(const std::vector<std::string>& arguments) {
     // exits, so the fork is safe in a process with several threads too. The intermediate's exit
     // status carries posix_spawnp's result, so a program that cannot be started is reported.
     std::vector<char*> argv = ArgumentVector(arguments);
+    SpawnAttributes attributes;
+    if (!attributes.Ready()) return false;
     const pid_t intermediate = ::fork();
     if (intermediate < 0) return false;
     if (intermediate == 0) {
         pid_t program = 0;
-        const int error = ::posix_spawnp(&program, argv[0], nullptr, nullptr, argv.data(), environ);
+        const int error =
+            ::posix_spawnp(&program, argv[0], nullptr, attributes.Get(), argv.data(), environ);
         ::_exit(error == 0 ? 0 : 1);
     }
     const int status = WaitForChild(intermediate);

@@ -1,5 +1,7 @@
 #include "app/PlatformFolders.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -53,7 +55,7 @@ ProcessWorkArea ProcessWorkArea::Temporary() {
     std::string pattern =
         std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quirebook-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) ThrowInOutError("create", pattern, errno);
-    return ProcessWorkArea(pattern, false);
+    return ProcessWorkArea(pattern, false, FileDescriptor());
 }
 
 ProcessWorkArea ProcessWorkArea::Kept(const std::string& folder) {
@@ -62,11 +64,27 @@ ProcessWorkArea ProcessWorkArea::Kept(const std::string& folder) {
     if (error) ThrowInOutError("create", folder, error.value());
     fs::path root = fs::absolute(folder).lexically_normal();
     if (!root.has_filename()) root = root.parent_path();  // no trailing separator
-    return ProcessWorkArea(root.string(), true);
+    FileDescriptor lock(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!lock) ThrowInOutError("open", root.string(), errno);
+    if (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            throw InOutError("The work folder " + root.string() +
+                             " is in use by another running quirebook: choose another folder");
+        ThrowInOutError("lock", root.string(), errno);
+    }
+    return ProcessWorkArea(root.string(), true, std::move(lock));
+}
+
+ProcessWorkArea::ProcessWorkArea(std::string root, bool keep, FileDescriptor lock)
+    : m_root(std::move(root)), m_keep(keep), m_lock(std::move(lock)) {
+    if (!m_keep) m_scratch.emplace(m_root);
 }
 
 ProcessWorkArea::ProcessWorkArea(ProcessWorkArea&& other) noexcept
-    : m_root(std::move(other.m_root)), m_keep(other.m_keep) {
+    : m_root(std::move(other.m_root)),
+      m_keep(other.m_keep),
+      m_lock(std::move(other.m_lock)),
+      m_scratch(std::move(other.m_scratch)) {
     other.m_keep = true;  // the moved-from object deletes nothing
 }
 

@@ -4,7 +4,11 @@
 
 #include <string>
 
+#include <optional>
+
 #include "book/AppFolders.h"
+#include "text/FileDescriptor.h"
+#include "text/ScratchPaths.h"
 
 namespace quirebook {
 
@@ -18,13 +22,15 @@ AppFolders LocateAppFolders(const std::string& programFolder);
 std::string ProgramFolder();
 
 // The scratch area of one process: the book's work folder and the Word scratch folder live in it.
-// Two processes never share one. A temporary area is deleted with this object; a kept one (the
-// user's own folder) stays.
+// Two processes never share one: a kept folder is locked while the area lives, and a second
+// process asking for it is refused. A temporary area is deleted with this object (or by
+// RemoveAllScratch when the process is stopped); a kept one (the user's own folder) stays.
 class ProcessWorkArea {
   public:
     // A new, private folder under $TMPDIR (default /tmp). Raises InOutError when none can be made.
     static ProcessWorkArea Temporary();
-    // `folder` itself (created when missing), kept after the run.
+    // `folder` itself (created when missing), kept after the run. Raises InOutError when another
+    // running process works in it.
     static ProcessWorkArea Kept(const std::string& folder);
 
     ProcessWorkArea(ProcessWorkArea&& other) noexcept;
@@ -36,9 +42,11 @@ class ProcessWorkArea {
     const std::string& Root() const { return m_root; }
 
   private:
-    ProcessWorkArea(std::string root, bool keep) : m_root(std::move(root)), m_keep(keep) {}
+    ProcessWorkArea(std::string root, bool keep, FileDescriptor lock);
     std::string m_root;
     bool m_keep;
+    FileDescriptor m_lock;                 // a kept folder, locked against other processes
+    std::optional<ScratchPath> m_scratch;  // a temporary folder, registered as scratch
 };
 
 }  // namespace quirebook

@@ -176,7 +176,7 @@ bool LoadSettings(BookProject& book) {
 
 void SaveSettings(const BookProject& book) {
     const std::string text = SettingsText(book);
-    if (LoadTextFile(book.SettingsFile()) != text) SaveTextFile(book.SettingsFile(), text);
+    if (LoadTextFile(book.SettingsFile()) != text) ReplaceFileAtomically(book.SettingsFile(), text);
 }
 
 }  // namespace quirebook

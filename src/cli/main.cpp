@@ -6,6 +6,7 @@
 
 #include "app/OptionNames.h"
 #include "cli/Commands.h"
+#include "cli/StopSignals.h"
 
 namespace {
 
@@ -91,6 +92,7 @@ std::vector<std::pair<std::string, std::string>> SplitSettings(
 }  // namespace
 
 int main(int argc, char** argv) {
+    HandleStopSignals();
     CLI::App app{
         "Quirebook turns ordinary documents (a folder of web pages, a web page saved by Word, a "
         "Word document) into one EPUB 2 book.",

@@ -11,6 +11,7 @@
 
 #include "text/FolderFiles.h"
 #include "text/InOutError.h"
+#include "text/TextFiles.h"
 
 namespace quirebook {
 
@@ -101,6 +102,22 @@ void AddFile(zip_t* archive, const std::string& archivePath, const PackedFile& f
         fail();
 }
 
+// The bytes of a closed in-memory archive.
+std::string ArchiveBytes(zip_source_t* buffer, const std::string& archivePath) {
+    const auto fail = [&] {
+        ThrowPackError(archivePath, zip_error_strerror(zip_source_error(buffer)));
+    };
+    if (zip_source_open(buffer) != 0) fail();
+    std::string bytes;
+    char chunk[65536];
+    zip_int64_t read = 0;
+    while ((read = zip_source_read(buffer, chunk, sizeof chunk)) > 0)
+        bytes.append(chunk, static_cast<std::size_t>(read));
+    if (read < 0) fail();
+    zip_source_close(buffer);
+    return bytes;
+}
+
 }  // namespace
 
 void PackEpub(const std::string& rootFolder, const std::string& archivePath) {
@@ -117,18 +134,26 @@ void PackEpub(const std::string& rootFolder, const std::string& archivePath) {
             CollectFolder(root, folder, files);
     }
 
-    // ZIP_TRUNCATE ignores whatever the old file holds, so packing again gives the same entries.
-    // zip_close writes the whole archive to a temporary file made with mkstemp in the archive's
-    // folder and renames it over `archivePath` only when it is complete; when anything fails it
-    // removes that file, and an older book at `archivePath` stays as it was.
-    int openError = 0;
-    ArchiveHandle archive(zip_open(archivePath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &openError));
-    if (!archive) ThrowPackError(archivePath, ZipErrorText(openError));
+    // The archive is made in memory and written in one step over `archivePath`, so that an older
+    // book there stays whole until the new one is complete, whatever stops the run.
+    zip_error_t error;
+    zip_error_init(&error);
+    SourceHandle buffer(zip_source_buffer_create(nullptr, 0, 0, &error));
+    if (!buffer) ThrowPackError(archivePath, zip_error_strerror(&error));
+    zip_source_keep(buffer.get());  // it outlives the archive, which gives its bytes back
+    ArchiveHandle archive(zip_open_from_source(buffer.get(), ZIP_TRUNCATE, &error));
+    if (!archive) {
+        const std::string reason = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        ThrowPackError(archivePath, reason);
+    }
+    zip_error_fini(&error);
     AddFile(archive.get(), archivePath, {"mimetype", *mimetype}, ZIP_CM_STORE, 0);
     for (const PackedFile& file : files)
         AddFile(archive.get(), archivePath, file, ZIP_CM_DEFLATE, kDeflateLevel);
     if (zip_close(archive.get()) != 0) ThrowPackError(archivePath, zip_strerror(archive.get()));
     archive.release();  // zip_close has freed it
+    ReplaceFileAtomically(archivePath, ArchiveBytes(buffer.get(), archivePath));
 }
 
 }  // namespace quirebook

@@ -1,4 +1,4 @@
-// Whole-file reading and writing of byte strings, and file sizes.
+// Whole-file reading and writing of byte strings (in place or atomically), and file sizes.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,12 @@ std::string ReadTextFile(const std::string& path);
 
 // Creates or truncates the file and writes exactly the bytes of `text`. Raises InOutError.
 void SaveTextFile(const std::string& path, std::string_view text);
+
+// Replaces the file with exactly the bytes of `bytes` in one step: they are written to a new
+// file beside it, flushed, and renamed over it, so that a reader (or a run that is stopped or
+// fails half way) sees the old file or the new one, never a mix. Raises InOutError, leaving the
+// old file as it was.
+void ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
 // Size in bytes of the file; 0 when there is none (or it is a folder).
 std::int64_t FileSizeOf(const std::string& path);

@@ -6,15 +6,19 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "text/InOutError.h"
+#include "text/ScratchPaths.h"
 #include "text/TextFiles.h"
 
 namespace quirebook {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 using testing::TempFolder;
 
 TEST(LocateAppFolders, ReadsDataBesideTheProgramWhenItIsThere) {
@@ -60,13 +64,30 @@ TEST(ProcessWorkArea, EachTemporaryAreaIsPrivateAndGoesAway) {
     EXPECT_FALSE(fs::exists(firstRoot));
 }
 
-TEST(ProcessWorkArea, AKeptAreaStays) {
+TEST(ProcessWorkArea, AKeptAreaStaysAndIsHeldWhileItIsUsed) {
     TempFolder temp;
     {
         ProcessWorkArea kept = ProcessWorkArea::Kept(temp / "keep/");
         EXPECT_EQ(kept.Root(), temp / "keep");
+        // The lock is the area's own: a second claim on the folder is refused while it lives,
+        // also after the area has been moved.
+        ProcessWorkArea moved(std::move(kept));
+        EXPECT_THAT([&] { ProcessWorkArea::Kept(temp / "keep"); },
+                    ::testing::ThrowsMessage<InOutError>(HasSubstr("in use by another running")));
     }
     EXPECT_TRUE(fs::is_directory(temp / "keep"));
+    EXPECT_NO_THROW(ProcessWorkArea::Kept(temp / "keep"));
+}
+
+TEST(ProcessWorkArea, ATemporaryAreaIsScratchThatAStoppedProcessRemoves) {
+    ProcessWorkArea area = ProcessWorkArea::Temporary();
+    fs::create_directories(area.Root() + "/temp/OPS");
+    SaveTextFile(area.Root() + "/temp/OPS/c.htm", "x");
+    TempFolder kept;
+    const ProcessWorkArea user = ProcessWorkArea::Kept(kept / "mine");
+    RemoveAllScratch();
+    EXPECT_FALSE(fs::exists(area.Root()));
+    EXPECT_TRUE(fs::is_directory(kept / "mine"));
 }
 
 }  // namespace
