@@ -41,14 +41,6 @@ using SourceHandle = std::unique_ptr<zip_source_t, SourceFreer>;
     throw InOutError("Cannot write \"" + archivePath + "\": " + reason);
 }
 
-// libzip's text for an error code of zip_open.
-std::string ZipErrorText(int code) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    const std::unique_ptr<zip_error_t, decltype(&zip_error_fini)> owner(&error, zip_error_fini);
-    return zip_error_strerror(&error);
-}
-
 // The file to read for the entry `name` of the tree, or nothing when the entry is not packed.
 // A regular file is read where it stands. A symbolic link is packed only when it leads to a
 // regular file inside `root`, and is read through its resolved target, so that a link changed

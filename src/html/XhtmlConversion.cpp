@@ -1,7 +1,7 @@
 #include "html/XhtmlConversion.h"
 
 #include <array>
-#include <set>
+#include <vector>
 
 #include "text/PatternHelpers.h"
 #include "text/Regex.h"
@@ -122,27 +122,22 @@ std::string UnwrapImageSpans(std::string_view text) {
 
 std::string UnwrapPlainSpans(std::string_view input) {
     const std::string text = ReplacePattern(std::string(input), "<span>([^<]+?)</span>", "$1");
-    // Each remaining "<span>" and its closing tag, found by counting the spans nested in it, are
-    // marked for removal; positions are those of `text`, and closing tags already marked belong
-    // to an enclosing span and are passed over.
-    std::set<std::size_t> removedOpenings;
-    std::set<std::size_t> removedClosings;
-    const auto nextClosing = [&](std::size_t from) {
-        std::size_t at = text.find("</span>", from);
-        while (at != std::string::npos && removedClosings.count(at) != 0)
-            at = text.find("</span>", at + 1);
-        return at;
-    };
-    for (std::size_t open = text.find("<span>"); open != std::string::npos;
-         open = text.find("<span>", open + 6)) {
-        removedOpenings.insert(open);
-        std::size_t closing = nextClosing(open + 6);
-        std::size_t nested = text.find("<span", open + 6);
-        while (closing != std::string::npos && nested != std::string::npos && nested < closing) {
-            closing = nextClosing(closing + 6);
-            nested = text.find("<span", nested + 5);
+    // Each remaining "<span>" goes, and with it the closing tag that ends it: one walk over the
+    // span tags with a stack of the open ones (true for a bare "<span>"), so that any depth of
+    // nesting costs time in proportion to the text. Positions are those of `text`.
+    std::vector<std::size_t> removedOpenings;
+    std::vector<std::size_t> removedClosings;
+    std::vector<bool> open;
+    for (std::size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
+        const std::string_view tag = std::string_view(text).substr(at, 7);
+        if (tag.starts_with("<span")) {
+            const bool bare = tag.starts_with("<span>");
+            if (bare) removedOpenings.push_back(at);
+            open.push_back(bare);
+        } else if (tag == "</span>" && !open.empty()) {
+            if (open.back()) removedClosings.push_back(at);
+            open.pop_back();
         }
-        if (closing != std::string::npos) removedClosings.insert(closing);
     }
     if (removedOpenings.empty()) return text;
     std::string result;
