@@ -31,7 +31,7 @@ offers() {
 expect() {  # expect "WORDS..." EXPECTED-LINES
     local got
     got=$(eval "offers $1")
-    [ "$got" = "$2" ] || fail "after [$1] offered [$(echo $got)], expected [$(echo $2)]"
+    [ "$got" = "$2" ] || fail "after [$1] offered [${got//$'\n'/ }], expected [${2//$'\n'/ }]"
 }
 expect_all() {  # expect_all "WORDS..." ITEM...: each ITEM is among the offers
     local words=$1 got item
