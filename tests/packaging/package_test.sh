@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The .deb end to end: packed by cpack from the build folder, judged by lintian, unpacked into an
 # empty root whose quirebook makes the example books from the unpacked data into the user's data
-# folder. Usage: package_test.sh BUILD-FOLDER VERSION. Skips without cpack, dpkg-deb or lintian.
+# folder. Usage: package_test.sh BUILD-FOLDER VERSION CPACK. Skips without cpack, dpkg-deb or
+# lintian.
 set -u
 build=$1
 version=$2
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian; do
+cpack=$3
+for tool in "$cpack" dpkg-deb dpkg-shlibdeps lintian; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 work=$(mktemp -d)
@@ -17,7 +19,7 @@ fail() {
 }
 
 deb=$work/pack/quirebook_${version}_$(dpkg --print-architecture).deb
-if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pack" >"$work/cpack.txt" 2>&1 \
+if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/pack" >"$work/cpack.txt" 2>&1 \
     || [ ! -f "$deb" ]; then
     cat "$work/cpack.txt"
     echo "FAIL: cpack made no $(basename "$deb")"
