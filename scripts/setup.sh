@@ -9,6 +9,7 @@ packages=(
     libpcre2-dev libcli11-dev libzip-dev libpugixml-dev libgumbo-dev
     epubcheck default-jre-headless unzip fonts-dejavu-core time
     libgtest-dev libgmock-dev libbenchmark-dev
+    help2man dpkg-dev lintian desktop-file-utils appstream bash-completion libxml2-utils
 )
 
 missing=()

@@ -32,10 +32,10 @@ AppFolders LocateAppFolders(const std::string& programFolder) {
     std::error_code error;
     const fs::path installed = program.parent_path() / "share" / "quirebook";
     const bool dataBeside = fs::is_directory(program / "lib", error);
-    folders.AppFolder = (!dataBeside && fs::is_directory(installed / "lib", error))
-                            ? installed.lexically_normal().string()
-                            : program.string();
-    if (::access(programFolder.c_str(), W_OK) == 0) {
+    const bool installedCopy = !dataBeside && fs::is_directory(installed / "lib", error);
+    folders.AppFolder = installedCopy ? installed.lexically_normal().string() : program.string();
+    // An installed copy never writes beside itself, even when it may (root in /usr/bin).
+    if (!installedCopy && ::access(programFolder.c_str(), W_OK) == 0) {
         folders.UserFolder = programFolder;
     } else {
         folders.UserFolder = UserDataFolder();

@@ -14,8 +14,8 @@ namespace quirebook {
 
 // The roots for a program standing in `programFolder`. Data is read beside the program when it
 // has a lib/ folder there, else from ../share/quirebook (an installed copy). Writable files go
-// beside the program when that folder is writable, else under $XDG_DATA_HOME/quirebook
-// (default ~/.local/share/quirebook), which is created.
+// beside the program when that folder is writable and is not an installed copy's, else under
+// $XDG_DATA_HOME/quirebook (default ~/.local/share/quirebook), which is created.
 AppFolders LocateAppFolders(const std::string& programFolder);
 
 // The folder of the running program file.

@@ -6,6 +6,7 @@
 
 #include "app/OptionNames.h"
 #include "cli/Commands.h"
+#include "cli/SectionedHelpFormatter.h"
 #include "cli/StopSignals.h"
 
 namespace {
@@ -99,6 +100,10 @@ int main(int argc, char** argv) {
         "quirebook"};
     app.set_version_flag("--version", std::string("quirebook ") + QUIREBOOK_VERSION,
                          "Print the program's version and exit");
+    // Every sub-command's options on one page, in sections: the manual page is made from it.
+    // The formatter is set before the sub-commands are added, as they take their parent's.
+    app.formatter(std::make_shared<SectionedHelpFormatter>());
+    app.set_help_all_flag("--help-all", "Print the help of every sub-command and exit");
     app.footer(
         "Settings come from the settings file (setting.opt) unless an option overrides them.\n"
         "Exit status: 0 on success, 1 when the book could not be made or is not valid, 2 for a "

@@ -21,6 +21,25 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using testing::TempFolder;
 
+// Sets an environment variable (or unsets it, for nullptr) until it goes out of scope.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value) : m_name(name) {
+        const char* old = std::getenv(name);
+        m_had = old != nullptr;
+        if (m_had) m_old = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedVariable() { m_had ? ::setenv(m_name, m_old.c_str(), 1) : ::unsetenv(m_name); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* m_name;
+    bool m_had = false;
+    std::string m_old;
+};
+
 TEST(LocateAppFolders, ReadsDataBesideTheProgramWhenItIsThere) {
     TempFolder temp;
     fs::create_directories(temp / "bin/lib");
@@ -41,13 +60,38 @@ TEST(LocateAppFolders, WritesToTheUserDataFolderWhenTheProgramFolderIsReadOnly) 
     fs::create_directories(temp / "bin");
     ::chmod((temp / "bin").c_str(), 0555);
     if (::access((temp / "bin").c_str(), W_OK) == 0) GTEST_SKIP() << "running as root";
-    const char* old = std::getenv("XDG_DATA_HOME");
-    const std::string saved = old ? old : "";
-    ::setenv("XDG_DATA_HOME", (temp / "data").c_str(), 1);
+    const ScopedVariable dataHome("XDG_DATA_HOME", (temp / "data").c_str());
     const AppFolders folders = LocateAppFolders(temp / "bin");
-    old ? ::setenv("XDG_DATA_HOME", saved.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(folders.UserFolder, temp / "data/quirebook");
     EXPECT_TRUE(fs::is_directory(folders.UserFolder));
+}
+
+// An installed copy is read-only for the program even where the file system would let it write
+// (root running /usr/bin/quirebook, or a package unpacked into a folder of the user's).
+TEST(LocateAppFolders, AnInstalledCopyWritesOnlyUnderTheUsersFolders) {
+    TempFolder temp;
+    fs::create_directories(temp / "usr/bin");
+    fs::create_directories(temp / "usr/share/quirebook/lib");
+    {
+        const ScopedVariable dataHome("XDG_DATA_HOME", (temp / "data").c_str());
+        const AppFolders folders = LocateAppFolders(temp / "usr/bin");
+        EXPECT_EQ(folders.AppFolder, temp / "usr/share/quirebook");
+        EXPECT_EQ(folders.UserFolder, temp / "data/quirebook");
+    }
+    {
+        // Without XDG_DATA_HOME, or with a relative one (which XDG says to ignore), the
+        // default under HOME.
+        const ScopedVariable home("HOME", (temp / "home").c_str());
+        for (const char* value : {static_cast<const char*>(nullptr), "relative/data"}) {
+            const ScopedVariable dataHome("XDG_DATA_HOME", value);
+            EXPECT_EQ(LocateAppFolders(temp / "usr/bin").UserFolder,
+                      temp / "home/.local/share/quirebook");
+        }
+        EXPECT_TRUE(fs::is_directory(temp / "home/.local/share/quirebook"));
+    }
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(temp / "usr"),
+                            fs::recursive_directory_iterator()),
+              4);  // bin, share, share/quirebook, share/quirebook/lib: nothing new
 }
 
 TEST(ProcessWorkArea, EachTemporaryAreaIsPrivateAndGoesAway) {
