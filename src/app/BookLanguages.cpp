@@ -112,4 +112,8 @@ std::vector<std::string> BookLanguageNames(const BookProject& book) {
     return {BuiltInBookLanguages.begin(), BuiltInBookLanguages.end()};
 }
 
+std::string StartingBookLanguage(const BookProject& book) {
+    return BookLanguageNames(book).front();
+}
+
 }  // namespace quirebook

@@ -35,4 +35,7 @@ void WriteLanguageList(const std::string& path, const std::vector<std::string>& 
 // "French", "Spanish" and "German".
 std::vector<std::string> BookLanguageNames(const BookProject& book);
 
+// The language a new session starts with: the first name BookLanguageNames offers.
+std::string StartingBookLanguage(const BookProject& book);
+
 }  // namespace quirebook

@@ -31,8 +31,8 @@ bool StartOpener(const std::string& target) {
 
 bool CheckSettingPath(std::string& setting, UserInterface& ui, const std::string& fieldText,
                       const std::string& refusal) {
-    // An empty field is how a setting is removed again.
-    if (!fieldText.empty() && !IsFile(fieldText)) {
+    // An empty field names no file either: the setting stays as it was.
+    if (!IsFile(fieldText)) {
         ui.ShowMessage(refusal);
         return false;
     }

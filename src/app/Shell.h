@@ -31,8 +31,8 @@ bool OpenWithProgram(const std::string& program, const std::string& file);
 bool OpenInExternalEditor(const BookProject& project, UserInterface& ui, const std::string& file);
 
 // The checks made when the user leaves the field of the external editor or of the epubcheck
-// jar: an existing file becomes the setting; an empty field clears it; any other text is
-// refused with a message and the setting stays. True when the setting took the field's text.
+// jar: an existing file becomes the setting; any other text, an empty field too, is refused with
+// a message and the setting stays. True when the setting took the field's text.
 bool CheckEditorPath(OptionFlags& options, UserInterface& ui, const std::string& fieldText);
 bool CheckEpubCheckPath(OptionFlags& options, UserInterface& ui, const std::string& fieldText);
 

@@ -67,6 +67,7 @@ bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
     form.OutputFolderLabel = project.OutputFolder;
     form.OutputNameLabel = project.OutputName;
     project.FromWordDocument = false;
+    form.ReimportEnabled = false;
     return true;
 }
 

@@ -41,7 +41,8 @@ bool HasWordGenerator(std::string_view head) {
 
 // The first-level folders beside the page that its pictures are read from: Word's
 // "NAME_files" and any folder its sources name (other languages' Word writes "NAME_fichiers",
-// older ones "NAME.fld").
+// older ones "NAME.fld"). `page` is the page's text in UTF-8, so that the names are found
+// whatever encoding the page was saved in.
 std::set<std::string> PictureFolders(const std::string& page, const fs::path& source) {
     std::set<std::string> folders = {source.stem().string() + "_files"};
     Regex sources(preCaseLess | preSingleLine);
@@ -94,8 +95,8 @@ bool ImportWordHtml(BookProject& project, BookForm& form, UserInterface& ui,
     // The working copy is UTF-8 whatever the page was saved in.
     const fs::path source = fs::absolute(path);
     const std::string copy = project.WordTempFolder + source.filename().string();
-    const std::string original = LoadTextFile(path);
-    SaveTextFile(copy, SetCharset(PageToUtf8(original), "utf-8"));
+    const std::string text = PageToUtf8(LoadTextFile(path));
+    SaveTextFile(copy, SetCharset(text, "utf-8"));
     if (project.Options.OptimizeWordHtml) {
         const auto progress = [&](const std::string& status) { project.StepProgress(ui, status); };
         const bool cleaned = project.Options.ExtremeMode
@@ -107,7 +108,7 @@ bool ImportWordHtml(BookProject& project, BookForm& form, UserInterface& ui,
             return false;
         }
     }
-    for (const std::string& folder : PictureFolders(original, source)) {
+    for (const std::string& folder : PictureFolders(text, source)) {
         CopyFolderFiles((source.parent_path() / folder).string(),
                         (fs::path(project.WordTempFolder) / folder).string());
     }
@@ -197,6 +198,9 @@ bool ImportWordDocument(BookProject& project, BookForm& form, UserInterface& ui,
     project.OutputName = document.stem().string() + ".epub";
     form.OutputFolderLabel = project.OutputFolder;
     form.OutputNameLabel = project.OutputName;
+    // The book made before is not this import's: "Edit" and "&Validate This" wait for the next
+    // publish.
+    form.Published = false;
     form.ReimportEnabled = true;
     return true;
 }

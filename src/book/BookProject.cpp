@@ -26,6 +26,13 @@ void BookProject::StepProgress(UserInterface& ui, const std::string& text) {
     ui.ShowProgress(text, m_progress);
 }
 
+void BookProject::TickReplaceStyleSheet(bool ticked) {
+    ReplaceStyleSheet = ticked;
+    ReplacementStyleSheet.clear();
+    Options.RemoveStyleBlocks = ticked;
+    Options.RemoveStyleLinks = ticked;
+}
+
 bool BookProject::ClearBookFolders() {
     bool cleared = true;
     for (const std::string& folder : {OpsFolder, WordTempFolder}) {

@@ -28,10 +28,11 @@ struct BookMetadataRecord {
 
 // A heading found in a chapter, for the navigation built from headings.
 struct HeadingEntry {
-    std::string Text;  // the heading's text, cleaned
-    int Level = 0;     // 1 to 6
-    int Chapter = 0;   // index in ChapterFiles
-    int Ordinal = 0;   // number of the heading within its chapter, from 1; the anchor is "a" + it
+    std::string Text;    // the heading's text, cleaned
+    int Level = 0;       // 1 to 6
+    int Chapter = 0;     // index in ChapterFiles
+    int Ordinal = 0;     // number of the heading within its chapter, from 1
+    std::string Anchor;  // the id the navigation point opens at; empty: the chapter's start
 };
 
 // Where chapter titles are taken from at import.
@@ -124,6 +125,10 @@ class BookProject {
     void StepProgress(UserInterface& ui, const std::string& text);
     // Puts the progress gauge back to 0, at the start of a long step.
     void ResetProgress() { m_progress = 0; }
+    // "Replace Stylesheet" ticked or cleared: the replacement sheet is forgotten (one is loaded
+    // after ticking), and the chapters' own style elements and style sheet links are removed
+    // exactly while it is ticked, so that the new sheet stands instead of them.
+    void TickReplaceStyleSheet(bool ticked);
     // Empties OpsFolder and WordTempFolder (creating them when missing) and clears ImageFiles and
     // ChapterTitles. False when something in the folders could not be deleted.
     bool ClearBookFolders();

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "app/BookLanguages.h"
 #include "app/OptionNames.h"
 #include "app/PlatformFolders.h"
 #include "app/Publish.h"
@@ -119,10 +120,11 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
             throw std::runtime_error("The file " + page + " does not exist");
     }
     BookForm form;
+    form.LanguageName = StartingBookLanguage(project);
     if (!Import(session, form, make)) return false;
     FillForm(form, make);
-    // The book is named after its title, as the window names it; "/" cannot be in a file name.
-    form.OutputNameLabel = PlainReplace(form.TitleBox, "/", "-") + ".epub";
+    // The book keeps the name the import gave it (the document's file name, the pages' folder),
+    // as the window does; a title given changes the title only.
     if (!make.Output.empty()) {
         const fs::path output = Absolute(make.Output);
         project.OutputFolder = output.parent_path().string() + "/";
@@ -136,7 +138,7 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
     if (!make.StyleSheet.empty()) {
         if (!fs::is_regular_file(make.StyleSheet))
             throw std::runtime_error("The style sheet " + make.StyleSheet + " does not exist");
-        project.ReplaceStyleSheet = true;
+        project.TickReplaceStyleSheet(true);
         project.ReplacementStyleSheet = Absolute(make.StyleSheet);
     }
     const auto fonts = FontFiles(make);  // checked before anything is made

@@ -15,8 +15,8 @@ using namespace quirebook;
 
 void AddMakeOptions(CLI::App& command, MakeOptions& make, std::vector<std::string>& settings) {
     command.add_option("-o,--output", make.Output,
-                       "Where to write the book (default: the book "
-                       "folder of the settings, named after the title)");
+                       "Where to write the book (default: the book folder of the settings, "
+                       "named after the pages' folder or the document's file name)");
     command
         .add_option("--title", make.Title,
                     "The book's title (default: the folder's name; for Word, the document's title "

@@ -30,15 +30,34 @@ void CutWhole(std::string& text, std::size_t limit) {
         text.resize(ampersand);
 }
 
-// The anchor ids "aN" the chapter already has (a chapter split from a Word document carries its
-// anchors from the split).
-std::set<std::string> ExistingAnchorIds(const std::string& chapterText) {
+// Every id (and anchor name) the chapter has.
+std::set<std::string> ChapterIds(const std::string& chapterText) {
     Regex finder(preCaseLess);
-    finder.SetPattern("\\sid\\s*=\\s*[\"']?(a[0-9]+)[\"'\\s/>]");
+    finder.SetPattern("\\s(?:id|name)\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'/>]+))");
     finder.SetSubject(chapterText);
     std::set<std::string> ids;
-    while (finder.MatchNext()) ids.insert(finder.Submatch(1));
+    while (finder.MatchNext())
+        ids.insert(finder.Submatch(1) + finder.Submatch(2) + finder.Submatch(3));
     return ids;
+}
+
+bool HoldsId(std::string_view markup, const std::string& id) {
+    return markup.find("id=\"" + id + "\"") != std::string_view::npos ||
+           markup.find("id='" + id + "'") != std::string_view::npos;
+}
+
+// The anchor of the heading numbered `ordinal`, whose markup is `heading`: "aN", or "aN_2",
+// "aN_3" ... when another element of the chapter has that id already. `inserted` is false when
+// the heading carries the anchor already (a chapter split from a Word document, or one whose
+// navigation was made before).
+std::string HeadingAnchor(int ordinal, std::string_view heading, std::set<std::string>& ids,
+                          bool& inserted) {
+    const std::string base = "a" + std::to_string(ordinal);
+    std::string anchor = base;
+    for (int suffix = 2; ids.count(anchor) != 0 && !HoldsId(heading, anchor); ++suffix)
+        anchor = base + "_" + std::to_string(suffix);
+    inserted = ids.insert(anchor).second;
+    return anchor;
 }
 
 }  // namespace
@@ -66,7 +85,7 @@ void FindHeadings(std::string& chapterText, int chapter, std::vector<HeadingEntr
     Regex headings(preCaseLess | preSingleLine);
     headings.SetPattern("<h([123456])[^>]*>(.+?)</h\\1>");
     headings.SetSubject(chapterText);
-    const std::set<std::string> existing = ExistingAnchorIds(chapterText);
+    std::set<std::string> ids = ChapterIds(chapterText);
     std::string withAnchors;
     std::size_t copiedUpTo = 0;  // 0-based offset into chapterText
     int ordinal = 0;
@@ -75,9 +94,10 @@ void FindHeadings(std::string& chapterText, int chapter, std::vector<HeadingEntr
         std::string text = HeadingText(inner);
         if (text.empty()) continue;
         ++ordinal;
-        entries.push_back({std::move(text), headings.Submatch(1)[0] - '0', chapter, ordinal});
-        const std::string id = "a" + std::to_string(ordinal);
-        if (existing.count(id) != 0) continue;
+        bool inserted = false;
+        const std::string id = HeadingAnchor(ordinal, headings.MatchedText(), ids, inserted);
+        entries.push_back({std::move(text), headings.Submatch(1)[0] - '0', chapter, ordinal, id});
+        if (!inserted) continue;
         // Inside the heading, after its opening tag, an anchor is valid XHTML wherever the
         // heading stands.
         const std::size_t insertAt =
@@ -134,8 +154,7 @@ std::string MakeNavMapFromHeadings(BookProject& project) {
                 }
             }
         }
-        const std::string fragment =
-            entry.Ordinal == 0 ? std::string() : "#a" + std::to_string(entry.Ordinal);
+        const std::string fragment = entry.Anchor.empty() ? std::string() : "#" + entry.Anchor;
         points += NavPointOpening(k + 1, entry.Text,
                                   EscapeMarkup(project.ChapterFiles[entry.Chapter]) + fragment) +
                   "/>\r\n\t\t";

@@ -33,34 +33,34 @@ struct FilterRule {
 
 // The chapter filter, rule by rule in order. Rules 3 and 4 once gave identifiers that start with
 // a digit the prefix "a" and links to them the prefix "_", so such links missed their targets,
-// and anchors written with "name" (made ids by rule 26) kept their leading digit. Both are
-// replaced by the Identifiers step after rule 26, which gives ids, names and link fragments one
-// mapping (XmlIdentifier: the prefix "_", and "_" for every other invalid byte, as rule 24 does
-// for the first space).
+// and anchors written with "name" (made ids by rule 26) kept their leading digit; rule 24 turned
+// the first space of an id into "_", so that "a b" and a second id "a_b" became one. All three
+// are replaced by the Identifiers step after rule 26, which gives ids, names and link fragments
+// one mapping, one-to-one within the chapter (ChapterIdentifiers).
 constexpr FilterRule kChapterRules[] = {
     {RuleOp::Delete, "<b></b>"},  // 1
     {RuleOp::Delete, "<i></i>"},  // 2
     // 3 and 4: see RuleOp::Identifiers below.
-    {RuleOp::Plain, R"re(dir="RTL")re", R"re(dir="rtl")re"},              // 5
-    {RuleOp::Plain, R"re(dir="LTR")re", R"re(dir="ltr")re"},              // 6
-    {RuleOp::Delete, R"re(\salign=["\w]+)re"},                            // 7
-    {RuleOp::Delete, R"re(\sbgcolor=["\#\w]+)re"},                        // 8
-    {RuleOp::Delete, R"re(\s(h|v)space=["\w]+)re"},                       // 9
-    {RuleOp::Delete, R"re(\stype="\w+")re"},                              // 10
-    {RuleOp::Delete, R"re(\sborder=["\w]+)re"},                           // 11
-    {RuleOp::Delete, R"re(\ssize=["\w]+)re"},                             // 12
-    {RuleOp::Delete, R"re(\sclear=["\w]+)re"},                            // 13
-    {RuleOp::Delete, R"re(\sstart=["\w]+)re"},                            // 14
-    {RuleOp::Delete, R"re(\slink=["\#\w]+)re"},                           // 15
-    {RuleOp::Delete, R"re(\svlink=["\#\w]+)re"},                          // 16
-    {RuleOp::Delete, R"re(\sv:shapes?="[^"]+")re"},                       // 17
-    {RuleOp::Replace, R"re(src="\.[\\/])re", R"re(src=")re"},             // 18
-    {RuleOp::Replace, R"re(<td height=["\w]+)re", "<td"},                 // 19
-    {RuleOp::Replace, R"re(<tr height=\d+)re", "<tr"},                    // 20
-    {RuleOp::Replace, R"re(<tr height="\d+%?")re", "<tr"},                // 21
-    {RuleOp::Delete, "</?thead>"},                                        // 22
-    {RuleOp::Delete, "</?tbody>"},                                        // 23
-    {RuleOp::Replace, R"re((id="[^"]+?) ([^"]+?"))re", "$1_$2"},          // 24
+    {RuleOp::Plain, R"re(dir="RTL")re", R"re(dir="rtl")re"},   // 5
+    {RuleOp::Plain, R"re(dir="LTR")re", R"re(dir="ltr")re"},   // 6
+    {RuleOp::Delete, R"re(\salign=["\w]+)re"},                 // 7
+    {RuleOp::Delete, R"re(\sbgcolor=["\#\w]+)re"},             // 8
+    {RuleOp::Delete, R"re(\s(h|v)space=["\w]+)re"},            // 9
+    {RuleOp::Delete, R"re(\stype="\w+")re"},                   // 10
+    {RuleOp::Delete, R"re(\sborder=["\w]+)re"},                // 11
+    {RuleOp::Delete, R"re(\ssize=["\w]+)re"},                  // 12
+    {RuleOp::Delete, R"re(\sclear=["\w]+)re"},                 // 13
+    {RuleOp::Delete, R"re(\sstart=["\w]+)re"},                 // 14
+    {RuleOp::Delete, R"re(\slink=["\#\w]+)re"},                // 15
+    {RuleOp::Delete, R"re(\svlink=["\#\w]+)re"},               // 16
+    {RuleOp::Delete, R"re(\sv:shapes?="[^"]+")re"},            // 17
+    {RuleOp::Replace, R"re(src="\.[\\/])re", R"re(src=")re"},  // 18
+    {RuleOp::Replace, R"re(<td height=["\w]+)re", "<td"},      // 19
+    {RuleOp::Replace, R"re(<tr height=\d+)re", "<tr"},         // 20
+    {RuleOp::Replace, R"re(<tr height="\d+%?")re", "<tr"},     // 21
+    {RuleOp::Delete, "</?thead>"},                             // 22
+    {RuleOp::Delete, "</?tbody>"},                             // 23
+    // 24: see RuleOp::Identifiers below.
     {RuleOp::Replace, "<style[^>]*>", R"re(<style type="text/css">)re"},  // 25
     // 26: also after a line break or tab, where Word wraps its long tags; only inside a tag, so
     // that "Name=" in running text stays.
@@ -107,7 +107,8 @@ constexpr FilterRule kWordRules[] = {
 constexpr std::string_view kPageBreakPattern =
     R"re((?:<b>)?(?:<i>)?<span[^>]+>\s*<br(?: clear=all)? style='page-break-(?:after|before):\w+'>\s*</span>(?:</i>)?(?:</b>)?)re";
 
-void RunRules(std::string& body, std::span<const FilterRule> rules, const OptionFlags& options) {
+void RunRules(std::string& body, std::span<const FilterRule> rules, const OptionFlags& options,
+              const BookIdentifiers& book) {
     for (const FilterRule& rule : rules) {
         switch (rule.Op) {
             case RuleOp::Delete:
@@ -129,7 +130,7 @@ void RunRules(std::string& body, std::span<const FilterRule> rules, const Option
                 body = ReplacePageBreaks(std::move(body), options);
                 break;
             case RuleOp::Identifiers:
-                body = MendIdentifiers(body);
+                body = MendIdentifiers(body, book);
                 break;
         }
     }
@@ -168,13 +169,13 @@ bool SplitPage(const std::string& text, std::string& head, std::string& body) {
     return false;
 }
 
-std::string Filter(std::string text, std::span<const FilterRule> rules,
-                   const OptionFlags& options) {
+std::string Filter(std::string text, std::span<const FilterRule> rules, const OptionFlags& options,
+                   const BookIdentifiers& book = {}) {
     if (!options.PassEpubCheck) return text;
     std::string head;
     std::string body;
     if (!SplitPage(text, head, body)) return text;  // nothing to filter, nothing to lose
-    RunRules(body, rules, options);
+    RunRules(body, rules, options, book);
     head += body;
     head += "</body></html>";
     return head;
@@ -182,12 +183,6 @@ std::string Filter(std::string text, std::span<const FilterRule> rules,
 
 bool IsAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsAsciiDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsNameByte(char c) {
-    return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '.' || c == '-' || c == '_';
 }
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
@@ -219,8 +214,9 @@ AttributeKind AttributeAt(std::string_view text, std::size_t at, std::size_t& va
 
 }  // namespace
 
-std::string FilterChapter(std::string text, const OptionFlags& options) {
-    return Filter(std::move(text), kChapterRules, options);
+std::string FilterChapter(std::string text, const OptionFlags& options,
+                          const BookIdentifiers& book) {
+    return Filter(std::move(text), kChapterRules, options, book);
 }
 
 std::string FilterWordHtml(std::string text, const OptionFlags& options) {
@@ -274,27 +270,13 @@ std::string AddMissingAlt(std::string_view text, ImageTagForm form) {
     return result;
 }
 
-std::string XmlIdentifier(std::string_view value) {
-    if (value.empty()) return {};
-    std::string name;
-    name.reserve(value.size() + 1);
-    const char first = value[0];
-    if (IsAsciiDigit(first) || first == '.' || first == '-') name += '_';
-    for (const char c : value) name += IsNameByte(c) ? c : '_';
-    return name;
-}
+namespace {
 
-std::string MendIdentifiers(std::string_view text) {
-    std::string result;
-    result.reserve(text.size() + text.size() / 64);
-    std::size_t copied = 0;  // the first byte not yet in `result`
-    // Puts `mapped` in place of text[from, to) when it differs.
-    auto replaceRange = [&](std::size_t from, std::size_t to, const std::string& mapped) {
-        if (text.compare(from, to - from, mapped) == 0) return;
-        result.append(text, copied, from - copied);
-        result += mapped;
-        copied = to;
-    };
+// Calls visit(kind, attributeStart, valueStart, valueEnd) for every quoted id, name and href
+// attribute inside a tag, in the order of the text (offsets 0-based, the value without its
+// quotes). Tags with an unclosed value are passed over.
+template <typename Visit>
+void ForEachIdentifierAttribute(std::string_view text, Visit&& visit) {
     std::size_t lt = text.find('<');
     while (lt != npos && lt + 1 < text.size()) {
         if (!IsAsciiLetter(text[lt + 1])) {
@@ -303,7 +285,6 @@ std::string MendIdentifiers(std::string_view text) {
         }
         const std::size_t gt = text.find('>', lt);
         if (gt == npos) break;
-        bool seenId = false;
         char quote = 0;
         std::size_t k = lt + 1;
         while (k < gt) {
@@ -331,27 +312,72 @@ std::string MendIdentifiers(std::string_view text) {
                 ++k;
                 continue;
             }
-            const std::string_view value = text.substr(valueStart, valueEnd - valueStart);
-            if (kind == AttributeKind::Id && seenId) {
-                // A second id in one tag (a name made id beside an id) is not well-formed XML.
-                result.append(text, copied, k - copied);
-                copied = valueEnd + 1;
-            } else if (kind == AttributeKind::Href) {
-                const std::size_t hash = value.find('#');
-                if (hash != npos && value.substr(0, hash).find(':') == npos) {
-                    const std::string_view fragment = value.substr(hash + 1);
-                    replaceRange(
-                        valueStart + hash + 1, valueEnd,
-                        fragment.empty() ? std::string() : XmlIdentifier(PercentDecode(fragment)));
-                }
-            } else {
-                if (kind == AttributeKind::Id) seenId = true;
-                replaceRange(valueStart, valueEnd, XmlIdentifier(value));
-            }
+            visit(kind, k, valueStart, valueEnd);
             k = valueEnd + 1;
         }
         lt = text.find('<', gt + 1);
     }
+}
+
+// The chapter file a link without a scheme points into: its path percent-decoded, without a
+// leading "./"; empty for a link into its own chapter.
+std::string LinkedFile(std::string_view path) {
+    std::string file = PercentDecode(path);
+    while (file.compare(0, 2, "./") == 0) file.erase(0, 2);
+    return file;
+}
+
+}  // namespace
+
+ChapterIdentifiers CollectIdentifiers(std::string_view text) {
+    ChapterIdentifiers ids;
+    ForEachIdentifierAttribute(
+        text, [&](AttributeKind kind, std::size_t, std::size_t valueStart, std::size_t valueEnd) {
+            if (kind == AttributeKind::Id || kind == AttributeKind::Name)
+                ids.Add(text.substr(valueStart, valueEnd - valueStart));
+        });
+    ids.Assign();
+    return ids;
+}
+
+std::string MendIdentifiers(std::string_view text, const BookIdentifiers& book) {
+    const ChapterIdentifiers own = CollectIdentifiers(text);
+    std::string result;
+    result.reserve(text.size() + text.size() / 64);
+    std::size_t copied = 0;  // the first byte not yet in `result`
+    // Puts `mapped` in place of text[from, to) when it differs.
+    auto replaceRange = [&](std::size_t from, std::size_t to, const std::string& mapped) {
+        if (text.compare(from, to - from, mapped) == 0) return;
+        result.append(text, copied, from - copied);
+        result += mapped;
+        copied = to;
+    };
+    std::size_t lastTag = npos;  // the tag whose id was seen last
+    ForEachIdentifierAttribute(text, [&](AttributeKind kind, std::size_t attributeStart,
+                                         std::size_t valueStart, std::size_t valueEnd) {
+        const std::string_view value = text.substr(valueStart, valueEnd - valueStart);
+        const std::size_t tag = text.rfind('<', attributeStart);
+        if (kind == AttributeKind::Id && lastTag == tag) {
+            // A second id in one tag (a name made id beside an id) is not well-formed XML.
+            result.append(text, copied, attributeStart - copied);
+            copied = valueEnd + 1;
+        } else if (kind == AttributeKind::Href) {
+            const std::size_t hash = value.find('#');
+            if (hash == npos || value.substr(0, hash).find(':') != npos) return;
+            const std::string_view fragment = value.substr(hash + 1);
+            if (fragment.empty()) return;
+            const std::string id = PercentDecode(fragment);
+            const std::string file = LinkedFile(value.substr(0, hash));
+            const auto chapter = book.find(file);
+            replaceRange(valueStart + hash + 1, valueEnd,
+                         file.empty()            ? own.NameOf(id)
+                         : chapter != book.end() ? chapter->second.NameOf(id)
+                                                 : XmlIdentifier(id));
+        } else {
+            if (kind == AttributeKind::Id) lastTag = tag;
+            replaceRange(valueStart, valueEnd, own.NameOf(value));
+        }
+    });
     if (copied == 0) return std::string(text);
     result.append(text, copied);
     return result;

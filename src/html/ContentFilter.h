@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "book/BookProject.h"
+#include "html/IdentifierNames.h"
 
 namespace quirebook {
 
@@ -14,9 +15,11 @@ namespace quirebook {
 // is cut into a head piece (up to the first "<body", found without regard to case, then a bare
 // "<body>"), the body piece (ExtractBodyText) and the tail "</body></html>"; the chapter rules
 // run on the body piece. Every id (and name) value is then an XML name and every in-book link
-// fragment is mapped the same way (XmlIdentifier). A text without "<body" but with "</head>" takes
-// what follows "</head>" (up to "</html>") as its body; a text with neither is left unchanged.
-std::string FilterChapter(std::string text, const OptionFlags& options);
+// fragment follows it (MendIdentifiers, with the names `book` gives the other chapters' ids). A
+// text without "<body" but with "</head>" takes what follows "</head>" (up to "</html>") as its
+// body; a text with neither is left unchanged.
+std::string FilterChapter(std::string text, const OptionFlags& options,
+                          const BookIdentifiers& book = {});
 
 // The Word filter: as FilterChapter, with the rule list for Word's HTML.
 std::string FilterWordHtml(std::string text, const OptionFlags& options);
@@ -38,15 +41,14 @@ enum class ImageTagForm {
 // Every image tag of the given form whose text does not hold " alt=" gets " alt=\"\"".
 std::string AddMissingAlt(std::string_view text, ImageTagForm form);
 
-// The XML name an identifier becomes: every byte other than an ASCII letter, digit, ".", "-" or
-// "_" becomes "_", and a name that then starts with a digit, "." or "-" gets the prefix "_".
-// Valid names and the empty text stay as they are.
-std::string XmlIdentifier(std::string_view value);
+// The ids and names of a chapter (its id and name values in tags, in order), named.
+ChapterIdentifiers CollectIdentifiers(std::string_view text);
 
-// Every id and name value (double- or single-quoted, inside a tag) made an XmlIdentifier, and the
-// fragment of every href without a scheme ("#x", "page.html#x") percent-decoded and mapped the
-// same way, so that links still meet their targets. Of two id attributes in one tag (left by
-// turning name into id) only the first stays. One pass.
-std::string MendIdentifiers(std::string_view text);
+// Every id and name value (double- or single-quoted, inside a tag) given its name in the chapter
+// (CollectIdentifiers), and the fragment of every href without a scheme percent-decoded and
+// named the same way: "#x" as this chapter names it, "page.html#x" as `book` names the ids of
+// page.html (XmlIdentifier when `book` does not hold it), so that links still meet their
+// targets. Of two id attributes in one tag (left by turning name into id) only the first stays.
+std::string MendIdentifiers(std::string_view text, const BookIdentifiers& book = {});
 
 }  // namespace quirebook

@@ -6,6 +6,7 @@
 #include "html/ContentFilter.h"
 #include "html/FootnotesAndDropCaps.h"
 #include "html/LimitedPass.h"
+#include "html/PageDirection.h"
 #include "html/XhtmlConversion.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
@@ -58,11 +59,19 @@ std::string ConvertBodyOf(BookProject& project, const std::string& chapter,
            text.substr(to);
 }
 
-void FinishChapter(BookProject& project, std::size_t index, UserInterface& ui) {
+// What a chapter's first steps learn from the page as it came.
+struct ChapterSource {
+    std::string Charset;    // as declared, in lower case
+    std::string Direction;  // "rtl", "ltr" or empty: the page's html or body dir
+};
+
+// The first steps of a chapter, up to its XHTML header: the page in UTF-8, its markup in
+// XHTML's form.
+ChapterSource PrepareChapter(BookProject& project, std::size_t index, UserInterface& ui) {
     const std::string& chapter = project.ChapterFiles[index];
     const std::string path = project.OpsFolder + chapter;
     std::string text = LoadTextFile(path);
-    const std::string declared = LowerCase(DetectCharset(text));
+    const ChapterSource source{LowerCase(DetectCharset(text)), PageDirection(text)};
     const auto pass = [&](std::string_view name, const auto& step) {
         RunLimitedPass(project, chapter, name, text, step);
     };
@@ -82,13 +91,28 @@ void FinishChapter(BookProject& project, std::size_t index, UserInterface& ui) {
     }
     pass("WriteXhtmlHeader",
          [&](const std::string& t) { return WriteXhtmlHeader(t, project.BookMetadata.Language); });
-    pass("FilterChapter", [&](const std::string& t) { return FilterChapter(t, project.Options); });
+    SaveTextFile(path, text);
+    return source;
+}
+
+// The rest of a prepared chapter: the content filter (its ids named as `book` names them), the
+// title, the body's conversion, the charset declaration, the page's direction on the body.
+void CompleteChapter(BookProject& project, std::size_t index, const ChapterSource& source,
+                     const BookIdentifiers& book) {
+    const std::string& chapter = project.ChapterFiles[index];
+    const std::string path = project.OpsFolder + chapter;
+    std::string text = LoadTextFile(path);
+    const auto pass = [&](std::string_view name, const auto& step) {
+        RunLimitedPass(project, chapter, name, text, step);
+    };
+    pass("FilterChapter",
+         [&](const std::string& t) { return FilterChapter(t, project.Options, book); });
     const std::string title =
         index < project.ChapterTitles.size() ? project.ChapterTitles[index] : std::string();
     pass("InsertChapterTitle", [&](const std::string& t) { return InsertChapterTitle(t, title); });
     text = PlainReplace(text, "<p> </p>", "<br />");
     text = ConvertBodyOf(project, chapter, text);
-    if (declared == "windows-1252" || declared == "iso-8859-1")
+    if (source.Charset == "windows-1252" || source.Charset == "iso-8859-1")
         pass("NamedEntitiesFromNumeric",
              [](const std::string& t) { return NamedEntitiesFromNumeric(t); });
     text = SetCharset(text, "utf-8");
@@ -99,6 +123,8 @@ void FinishChapter(BookProject& project, std::size_t index, UserInterface& ui) {
                               "charset=utf-8\" />");
     });
     LinkReplacementStyleSheet(text, project);
+    // The header and the filter write the html and body tags anew.
+    text = WithBodyDirection(std::move(text), source.Direction);
     SaveTextFile(path, text);
 }
 
@@ -106,11 +132,19 @@ void FinishChapter(BookProject& project, std::size_t index, UserInterface& ui) {
 
 void FinishChapters(BookProject& project, UserInterface& ui) {
     const std::size_t count = project.ChapterFiles.size();
+    std::vector<ChapterSource> sources;
+    sources.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) sources.push_back(PrepareChapter(project, i, ui));
+    // Every chapter's ids are named before any is filtered, so that a link into another
+    // chapter follows that chapter's names.
+    BookIdentifiers book;
+    for (const std::string& chapter : project.ChapterFiles)
+        book.emplace(chapter, CollectIdentifiers(LoadTextFile(project.OpsFolder + chapter)));
     for (std::size_t i = 0; i < count; ++i) {
         ui.ShowProgress("Converting chapter " + std::to_string(i + 1) + " of " +
                             std::to_string(count) + ": " + project.ChapterFiles[i],
                         static_cast<int>((i + 1) * 100 / count));
-        FinishChapter(project, i, ui);
+        CompleteChapter(project, i, sources[i], book);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "css/BookStyleSheets.h"
 #include "css/StyleText.h"
 #include "epub/HeadingNavigation.h"
+#include "html/PageDirection.h"
 #include "text/InOutError.h"
 #include "text/PlainText.h"
 #include "text/Regex.h"
@@ -113,8 +114,11 @@ void SplitWordHtml(BookProject& project, const std::string& htmlPath, bool split
         AddChapter(project, name, FileSizeOf(htmlPath));
         return;
     }
-    // Every chapter carries the page's head; the body's own attributes are dropped.
-    std::string head = LeftPart(text, bodyStart - 1) + "<body>";
+    // Every chapter carries the page's head; of the body's own attributes only its direction
+    // stays, so that every chapter reads as the page did.
+    const std::string direction = PageDirection(text);
+    std::string head = LeftPart(text, bodyStart - 1) +
+                       (direction.empty() ? "<body>" : "<body dir=\"" + direction + "\">");
     const std::string body = ExtractBodyText(text);
     BuildWordStyleSheet(head, htmlPath, project);
 

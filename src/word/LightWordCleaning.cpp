@@ -1,13 +1,19 @@
 #include "word/LightWordCleaning.h"
 
+#include "html/PageDirection.h"
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
+#include "word/VmlPictures.h"
 #include "word/WordHtmlCleaner.h"
 #include "word/WordStyleCleanup.h"
 
 namespace quirebook {
 
 void SimpleClean(std::string& text) {
+    // The language attributes go with what follows them in their tags, the body's direction too.
+    const std::string direction = PageDirection(text);
+    // Before the namespaced tags go: a picture shown only through VML would go with them.
+    text = VmlPicturesAsImages(text);
     StripInlineFormatting(text);
     DeletePattern(text, "<[\\w\\d/]+:[^>]+>");
     DeletePattern(text, "\\slang=[^>]+");
@@ -27,6 +33,7 @@ void SimpleClean(std::string& text) {
                           "<style>\n/* Style Definitions */\ntd{vertical-align:top;}\n</style>"
                           "</head>");
     ReplacePatternInPlace(text, "<p[^>]*>(\\s|&nbsp;)*</p>", "<br>");
+    text = WithBodyDirection(std::move(text), direction);
 }
 
 bool SimpleCleanFile(const std::string& path) {

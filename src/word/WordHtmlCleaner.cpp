@@ -8,11 +8,13 @@
 #include "css/BookStyleSheets.h"
 #include "css/StyleText.h"
 #include "html/ContentFilter.h"
+#include "html/PageDirection.h"
 #include "html/WebPageCleaning.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
+#include "word/VmlPictures.h"
 #include "word/WordStyleCleanup.h"
 
 namespace quirebook {
@@ -225,6 +227,8 @@ void WordHtmlCleaner::RemoveOfficeMarkup(std::string& text) const {
     DeletePattern(text, "<w:[^>]+>[^<]*</w:[^>]+>");
     DeletePattern(text, "</?w:[^>]+>");
     DeletePattern(text, "<xml>.+?</xml>");
+    // A picture shown only through VML would go with it.
+    text = VmlPicturesAsImages(text);
     DeletePattern(text, "<v:.+?</v:[^>]+>");
 }
 
@@ -381,6 +385,8 @@ std::optional<std::string> CleanWordHtml(std::string text, const OptionFlags& op
     cleaner.SetSource(text);
     cleaner.AnalyzeHead();
     if (!cleaner.Valid()) return std::nullopt;
+    // The filter writes the body tag anew; the page's direction goes back onto it.
+    const std::string direction = PageDirection(text);
     cleaner.BasicCleanup(text);
     text = ReplacePageBreaks(std::move(text), options);
     Report(progress, "Optimizing");
@@ -393,7 +399,7 @@ std::optional<std::string> CleanWordHtml(std::string text, const OptionFlags& op
     Report(progress, "Optimizing");
     text = RemoveEmptyElements(std::move(text));
     ReplacePatternInPlace(text, "\\n\\s*\\n", "\n");
-    return FilterWordHtml(std::move(text), options);
+    return WithBodyDirection(FilterWordHtml(std::move(text), options), direction);
 }
 
 bool CleanWordFile(const std::string& path, const OptionFlags& options,

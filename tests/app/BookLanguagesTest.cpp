@@ -77,8 +77,10 @@ TEST(LanguageList, TheDropDownTakesTheUserListElseTheCommonListElseFourNames) {
     EXPECT_EQ(BookLanguageNames(book), (std::vector<std::string>{"Welsh", "Irish"}));
     WriteLanguageList(book.UserLanguageList(), {});  // an empty list offers nothing to choose
     EXPECT_EQ(BookLanguageNames(book), (std::vector<std::string>{"Welsh", "Irish"}));
+    EXPECT_EQ(StartingBookLanguage(book), "Welsh");
     WriteLanguageList(book.UserLanguageList(), {"Basque"});
     EXPECT_EQ(BookLanguageNames(book), std::vector<std::string>{"Basque"});
+    EXPECT_EQ(StartingBookLanguage(book), "Basque");
 }
 
 TEST(InstalledLanguageLists, EveryNameOfferedGetsItsCode) {

@@ -52,11 +52,14 @@ TEST(SettingPathChecks, TakeOnlyExistingFilesAndClearOnAnEmptyField) {
     EXPECT_TRUE(CheckEpubCheckPath(options, ui, temp / "check.jar"));
     EXPECT_EQ(options.ExternalEditor, temp / "editor");
     EXPECT_EQ(options.EpubCheckJar, temp / "check.jar");
-    EXPECT_TRUE(CheckEditorPath(options, ui, ""));
-    EXPECT_TRUE(CheckEpubCheckPath(options, ui, ""));
-    EXPECT_EQ(options.ExternalEditor, "");
-    EXPECT_EQ(options.EpubCheckJar, "");
     EXPECT_THAT(ui.Messages, IsEmpty());
+    // An emptied field is refused like any other path that is no file.
+    EXPECT_FALSE(CheckEditorPath(options, ui, ""));
+    EXPECT_FALSE(CheckEpubCheckPath(options, ui, ""));
+    EXPECT_EQ(options.ExternalEditor, temp / "editor");
+    EXPECT_EQ(options.EpubCheckJar, temp / "check.jar");
+    EXPECT_THAT(ui.Messages, ElementsAre("External editor does not exist, please check.",
+                                         "ePubCheck does not exist, please check."));
 }
 
 TEST(OpenInExternalEditor, StartsTheEditorWithTheFileOnlyWhenItIsThere) {

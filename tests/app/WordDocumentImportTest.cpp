@@ -200,9 +200,14 @@ TEST_F(WordDocumentImportTest, ReimportsOnlyADocumentAndOnlyOnYes) {
     testing::WriteDocx(Temp / "in/journal.docx", ThreeSectionDocument("Second"));
     EXPECT_FALSE(ReimportWordDocument(Book, Form, Ui, Word));
     EXPECT_EQ(Form.TitleBox, "First");
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    EXPECT_TRUE(Form.Published);
     Ui.Answers = {true};
     EXPECT_TRUE(ReimportWordDocument(Book, Form, Ui, Word));
     EXPECT_EQ(Form.TitleBox, "Second");
+    // The book made before is not the new import's: edit and validate wait for a new one.
+    EXPECT_FALSE(Form.Published);
+    EXPECT_TRUE(Form.ReimportEnabled);
     EXPECT_THAT(Ui.Questions, ElementsAre("Are you sure to re-import current Word doc?",
                                           "Are you sure to re-import current Word doc?"));
 }

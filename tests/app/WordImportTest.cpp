@@ -8,6 +8,8 @@
 #include "RecordingUserInterface.h"
 #include "TempFolder.h"
 #include "app/Publish.h"
+#include "text/Encoding.h"
+#include "text/PlainText.h"
 #include "text/TextFiles.h"
 
 namespace quirebook {
@@ -89,6 +91,52 @@ TEST_F(WordImportTest, APageTheCleanerRefusesStopsTheImport) {
     EXPECT_FALSE(ImportWordHtml(Book, Form, Ui, Temp / "in/Doc.htm"));
     EXPECT_THAT(Ui.Messages.back(), HasSubstr("Doc.htm"));
     EXPECT_TRUE(Book.ChapterFiles.empty());
+}
+
+// The page in UTF-16 with its byte order mark, as Word saves a page in "Unicode".
+std::string Utf16Page(const std::string& utf8, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";
+    for (const char16_t unit : Utf8ToWide(utf8)) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xff);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// Word names the picture folder "NAME_files", "NAME.fld" in older versions and after the
+// language elsewhere ("NAME_fichiers"); each is found in every encoding a page is saved in.
+TEST_F(WordImportTest, FindsThePictureFolderInEveryEncodingAndNaming) {
+    for (const std::string folder : {"Pics_files", "Pics.fld", "Pics_fichiers"}) {
+        const std::string body =
+            "<div class=WordSection1><h1>Caf\xc3\xa9</h1><p class=MsoNormal>"
+            "<img width=10 height=10 src=\"" +
+            folder + "/image001.png\"></p></div>";
+        const std::string utf8 = WordPage("utf-8", body);
+        const std::vector<std::pair<std::string, std::string>> pages = {
+            {"utf-8", utf8},
+            {"utf-16le", Utf16Page(WordPage("unicode", body), false)},
+            {"utf-16be", Utf16Page(WordPage("unicode", body), true)},
+            {"windows-1252", WordPage("windows-1252", PlainReplace(body, "\xc3\xa9", "\xe9"))}};
+        for (const auto& [encoding, page] : pages) {
+            SCOPED_TRACE(folder + " in " + encoding);
+            TempFolder temp;
+            BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
+            book.OutputFolder = temp / "books/";
+            BookForm form;
+            fs::create_directories(temp / ("in/" + folder));
+            SaveTextFile(temp / ("in/" + folder + "/image001.png"), "png");
+            SaveTextFile(temp / "in/Pics.htm", page);
+            ASSERT_TRUE(ImportWordHtml(book, form, Ui, temp / "in/Pics.htm"));
+            const std::string chapter = LoadTextFile(book.WordTempFolder + book.ChapterFiles[0]);
+            EXPECT_THAT(chapter, HasSubstr("Caf\xc3\xa9"));
+            ASSERT_TRUE(PublishBook(book, form, Ui)) << book.BuildLog;
+            const std::string moved = folder == "Pics_files" ? "imgs" : folder;
+            EXPECT_TRUE(fs::exists(book.OpsFolder + moved + "/image001.png"));
+            EXPECT_THAT(LoadTextFile(book.OpsFolder + book.ChapterFiles[0]),
+                        HasSubstr("src=\"" + moved + "/image001.png\""));
+        }
+    }
 }
 
 }  // namespace

@@ -116,6 +116,23 @@ check_contains "one chapter per section" "$work/journal-opf.txt" 'href="c_3.htm"
 check "word without properties" 0 $?
 unzip -p "$work/out/plain.epub" OPS/content.opf >"$work/plain-opf.txt"
 check_contains "title from the file name" "$work/plain-opf.txt" "<dc:title>kite-journal</dc:title>"
+# Without -o a book is named as the window names it: after the document's file name, or the
+# pages' folder; --title changes the title only. --stylesheet stands instead of the chapters' own.
+mkdir -p "$work/beside" && cp "$document" "$work/beside/notes.docx"
+(cd "$work/beside" && "$quirebook" word notes.docx --title "Other" --option SaveBesideSource=true \
+    -q >/dev/null 2>&1)
+check "word without -o" 0 $?
+check "the book named after its document" 0 "$(test -f "$work/beside/notes.epub"; echo $?)"
+cp -r "$example" "$work/Paper Kites"
+printf 'p { color: navy }\n' >"$work/plain.css"
+(cd "$work/Paper Kites" && "$quirebook" make "${pages[@]}" --title "Kites" --stylesheet \
+    "$work/plain.css" --option SaveBesideSource=true -q >/dev/null 2>&1)
+check "make without -o" 0 $?
+check "the book named after its folder" 0 "$(test -f "$work/Paper Kites/Paper Kites.epub"; echo $?)"
+unzip -p "$work/Paper Kites/Paper Kites.epub" "OPS/${pages[0]}" >"$work/replaced.txt"
+check_contains "the replacement sheet linked" "$work/replaced.txt" 'href="plain.css"'
+check "no style sheet of its own beside it" 0 "$(grep -c 'href="css/' "$work/replaced.txt")"
+
 "$quirebook" word "$work/make.txt" -o "$work/out/text.epub" >"$work/text.txt" 2>&1
 check "word on a text file" 1 $?
 check_contains "text file refused by name" "$work/text.txt" "make.txt cannot be read"

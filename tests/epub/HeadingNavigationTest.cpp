@@ -66,6 +66,31 @@ TEST(FindHeadings, KeepsAnchorsTheChapterAlreadyHasAndLeavesHeadinglessTextAlone
     EXPECT_EQ(entries.size(), 3u);
 }
 
+TEST(FindHeadings, AnchorsNeverTakeAnIdOfThePage) {
+    // The page's own "a2" and "a2_2" stay theirs: the second heading gets "a2_3", and a second
+    // run (the navigation made again at publishing) finds it in its heading.
+    std::string chapter =
+        "<h1>One</h1><p id=\"a2\">p</p><p name='a2_2'>q</p><h2 id=\"x\">Two</h2><h2>Three</h2>"
+        "<div id=a3>r</div>";
+    std::vector<HeadingEntry> entries;
+    FindHeadings(chapter, 0, entries);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].Anchor, "a1");
+    EXPECT_EQ(entries[1].Anchor, "a2_3");
+    EXPECT_EQ(entries[2].Anchor, "a3_2");
+    const std::string once = chapter;
+    EXPECT_EQ(once,
+              "<h1><a id=\"a1\"/>One</h1><p id=\"a2\">p</p><p name='a2_2'>q</p>"
+              "<h2 id=\"x\"><a id=\"a2_3\"/>Two</h2><h2><a id=\"a3_2\"/>Three</h2>"
+              "<div id=a3>r</div>");
+    std::vector<HeadingEntry> again;
+    FindHeadings(chapter, 0, again);
+    EXPECT_EQ(chapter, once);
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(again[1].Anchor, "a2_3");
+    EXPECT_EQ(again[2].Anchor, "a3_2");
+}
+
 TEST(FindHeadings, StopsWhenTheListIsFull) {
     std::string chapter;
     for (int i = 0; i < 300; ++i) chapter += "<h2>Heading</h2>";

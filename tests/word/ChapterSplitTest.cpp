@@ -134,7 +134,7 @@ TEST_F(SplitWordHtmlTest, ThreeSectionsGiveThreeChapters) {
 
 TEST_F(SplitWordHtmlTest, HeadingsAreAnchoredWithTocFromHeadings) {
     Book.Options.TocFromHeadings = true;
-    Book.HeadingEntries = {{"stale", 1, 9, 1}};
+    Book.HeadingEntries = {{"stale", 1, 9, 1, "a1"}};
     Split("<div class=WordSection1><h1>Kites</h1><p>a</p><h2>Tails</h2></div>" + kBreak +
           "<div class=WordSection2><h1>Lines &amp; reels</h1><h2> </h2></div>");
     ASSERT_EQ(Book.HeadingEntries.size(), 3u);

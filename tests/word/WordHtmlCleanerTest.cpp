@@ -123,11 +123,13 @@ TEST(RemoveOfficeMarkup, RemovesOfficeElementsButKeepsText) {
         "<p style='mso-list:l0'>a<o:p></o:p></p><p style='color:red;mso-bidi-font:x'>b</p>"
         "<![if !vml]><img src=i.png><![endif]><o:wrapblock/>"
         "<w:Sdt ID=\"1\"><p>Contents<w:sdtPr></w:sdtPr></p><w:wrap/><p>c</p></w:Sdt>"
-        "<xml>x</xml><v:shape id=s><v:imagedata src=x/></v:shape></body></html>";
+        "<xml>x</xml><v:shape id=s><v:imagedata src=x.png/></v:shape>"
+        "<v:shape id=t><v:stroke/></v:shape></body></html>";
+    // A picture shown only through VML stays as an image; a shape without one goes.
     EXPECT_EQ(Cleaned(text, &WordHtmlCleaner::RemoveOfficeMarkup),
               "<html>\n<head>\n<meta x>\n<title>T</title>\n</head><body>"
               "<p>a</p><p style='color:red'>b</p><img src=i.png>"
-              "<p>Contents</p><p>c</p></body></html>");
+              "<p>Contents</p><p>c</p><img src=\"x.png\" alt=\"\"></body></html>");
 }
 
 TEST(StylesToClasses, SharedStylesGiveOneClass) {

@@ -98,6 +98,8 @@ void RunFormat::Overlay(const RunFormat& over) {
     Take(VerticalAlign, over.VerticalAlign);
     Take(Spacing, over.Spacing);
     Take(Language, over.Language);
+    Take(BidiLanguage, over.BidiLanguage);
+    Take(RightToLeft, over.RightToLeft);
 }
 
 void ParagraphFormat::Overlay(const ParagraphFormat& over) {
@@ -116,6 +118,7 @@ void ParagraphFormat::Overlay(const ParagraphFormat& over) {
     Take(Background, over.Background);
     Take(NumberingId, over.NumberingId);
     Take(NumberingLevel, over.NumberingLevel);
+    Take(Bidi, over.Bidi);
 }
 
 void ReadRunFormat(pugi::xml_node rPr, const DocxFonts& fonts, RunFormat& format) {
@@ -166,6 +169,10 @@ void ReadRunFormat(pugi::xml_node rPr, const DocxFonts& fonts, RunFormat& format
         } else if (name == "w:lang") {
             const std::string_view value = AttributeText(property);
             if (!value.empty()) format.Language = std::string(value);
+            const std::string_view bidi = AttributeText(property, "w:bidi");
+            if (!bidi.empty()) format.BidiLanguage = std::string(bidi);
+        } else if (name == "w:rtl") {
+            format.RightToLeft = ToggleValue(property);
         }
     }
     // The highlight is drawn over the shading.
@@ -215,6 +222,8 @@ void ReadParagraphFormat(pugi::xml_node pPr, ParagraphFormat& format) {
         } else if (name == "w:jc") {
             if (std::string alignment = Alignment(AttributeText(property)); !alignment.empty())
                 format.Alignment = alignment;
+        } else if (name == "w:bidi") {
+            format.Bidi = ToggleValue(property);
         } else if (name == "w:pageBreakBefore") {
             format.PageBreakBefore = ToggleValue(property);
         } else if (name == "w:keepNext") {

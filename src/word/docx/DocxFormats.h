@@ -20,6 +20,8 @@ struct RunFormat {
     std::optional<std::string> VerticalAlign;  // "super", "sub" or "baseline"
     std::optional<long> Spacing;               // letter spacing in twentieths of a point
     std::optional<std::string> Language;       // "en-US"
+    std::optional<std::string> BidiLanguage;   // the language of right-to-left text: "fa-IR"
+    std::optional<bool> RightToLeft;           // the run is right-to-left text
 
     // Takes every property `over` sets.
     void Overlay(const RunFormat& over);
@@ -34,6 +36,7 @@ struct ParagraphFormat {
     std::optional<bool> PageBreakBefore, KeepNext, KeepLines, ContextualSpacing;
     std::optional<std::string> Background;  // a CSS colour
     std::optional<long> NumberingId, NumberingLevel;
+    std::optional<bool> Bidi;  // a right-to-left paragraph: its alignment is read mirrored
 
     void Overlay(const ParagraphFormat& over);
 };

@@ -27,6 +27,27 @@ std::string WithWordLineEnds(const std::string& page) {
     return converted;
 }
 
+// Counts the paragraphs of a story and those among them that are right-to-left.
+struct BidiCounter : pugi::xml_tree_walker {
+    std::size_t Paragraphs = 0;
+    std::size_t RightToLeft = 0;
+    bool for_each(pugi::xml_node& node) override {
+        if (std::string_view(node.name()) != "w:p") return true;
+        ++Paragraphs;
+        if (ToggleValue(node.child("w:pPr").child("w:bidi"))) ++RightToLeft;
+        return true;
+    }
+};
+
+// A document reads right to left when its last section says so or most of its paragraphs are
+// right-to-left.
+bool ReadsRightToLeft(pugi::xml_node body) {
+    if (ToggleValue(body.child("w:sectPr").child("w:bidi"))) return true;
+    BidiCounter counter;
+    body.traverse(counter);
+    return counter.RightToLeft * 2 > counter.Paragraphs;
+}
+
 }  // namespace
 
 FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
@@ -78,6 +99,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     }
     html += StyleSheet(context) + "\n\n</head>\n\n<body";
     AppendAttribute(html, "lang", context.PageLanguage.empty() ? "EN-US" : context.PageLanguage);
+    if (ReadsRightToLeft(body)) AppendAttribute(html, "dir", "RTL");
     AppendAttribute(html, "link", LinkColor(styles, false));
     AppendAttribute(html, "vlink", LinkColor(styles, true));
     html += " style='word-wrap:break-word'>\n\n" + content + "</body>\n\n</html>\n";

@@ -106,7 +106,13 @@ void AddParagraphChanges(const ParagraphFormat& format, const ParagraphFormat& s
     if (changed(format.Left, style.Left))
         css.Add("margin-left", TwipsText(ValueOr(format.Left, 0L)));
     const std::string alignment = format.Alignment.value_or("left");
-    if (alignment != style.Alignment.value_or("left")) css.Add("text-align", alignment);
+    // A right-to-left paragraph starts at the right: its alignment is always said.
+    if (alignment != style.Alignment.value_or("left") || format.Bidi.value_or(false))
+        css.Add("text-align", alignment);
+    if (format.Bidi.value_or(false)) {
+        css.Add("direction", "rtl");
+        css.Add("unicode-bidi", "embed");
+    }
     if (changed(format.FirstLine, style.FirstLine))
         css.Add("text-indent", TwipsText(ValueOr(format.FirstLine, 0L)));
     const std::string height = LineHeight(format);

@@ -44,10 +44,15 @@ RunMarkup MakeRunMarkup(const RunFormat& format, const RunFormat& base,
     if (SwitchedOn(format.Strike, base.Strike)) Wrap(markup, "<s>", "</s>");
 
     std::string span;
-    if (format.Language) {
-        const std::string language = PageLanguageTag(*format.Language);
+    const bool rightToLeft = format.RightToLeft.value_or(false);
+    // Right-to-left text is in the language Word keeps for it.
+    const std::optional<std::string>& spoken =
+        rightToLeft && format.BidiLanguage ? format.BidiLanguage : format.Language;
+    if (spoken) {
+        const std::string language = PageLanguageTag(*spoken);
         if (!language.empty() && language != pageLanguage) AppendAttribute(span, "lang", language);
     }
+    if (rightToLeft) AppendAttribute(span, "dir", "RTL");
     CssDeclarations changes;
     AddRunChanges(format, base, fonts, changes);
     if (!changes.Empty()) span += " style='" + changes.Inline() + "'";

@@ -130,8 +130,12 @@ void WriteTable(StoryWriter& story, pugi::xml_node table, int depth) {
     AppendAttribute(
         out, "class",
         style != nullptr && !style->ClassName.empty() ? style->ClassName : "MsoNormalTable");
+    // A right-to-left table sets its first column at the right.
+    const bool rightToLeft = ToggleValue(properties.child("w:bidiVisual"));
+    if (rightToLeft) out += " dir=rtl";
     out += borders ? " border=1" : " border=0";
     out += " cellspacing=0 cellpadding=0\n style='border-collapse:collapse";
+    if (rightToLeft) out += ";direction:rtl;unicode-bidi:embed";
     out += borders ? ";border:none'>\n" : "'>\n";
     for (const std::vector<Cell>& row : ReadRows(table)) {
         out += " <tr>\n";

@@ -1,0 +1,131 @@
+// Right-to-left books: a Persian Word document (right-to-left paragraphs, a run of Latin text
+// inside them, a right-to-left table) and an Arabic web page keep their direction through the
+// whole conversion, and the books pass epubcheck.
+#include <filesystem>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "EpubCheck.h"
+#include "RecordingUserInterface.h"
+#include "TempFolder.h"
+#include "app/Publish.h"
+#include "app/WebImport.h"
+#include "app/WordImport.h"
+#include "text/TextFiles.h"
+#include "word/docx/DocxFixture.h"
+
+namespace quirebook {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testing::RecordingUserInterface;
+using testing::TempFolder;
+
+// A right-to-left paragraph of right-to-left runs, as Word writes Persian text.
+std::string PersianParagraph(const std::string& runs, const std::string& style = "") {
+    return "<w:p><w:pPr>" + (style.empty() ? "" : "<w:pStyle w:val=\"" + style + "\"/>") +
+           "<w:bidi/></w:pPr>" + runs + "</w:p>";
+}
+
+std::string PersianRun(const std::string& text) {
+    return "<w:r><w:rPr><w:rtl/><w:lang w:bidi=\"fa-IR\"/></w:rPr><w:t xml:space=\"preserve\">" +
+           text + "</w:t></w:r>";
+}
+
+std::string LatinRun(const std::string& text) {
+    return "<w:r><w:t xml:space=\"preserve\">" + text + "</w:t></w:r>";
+}
+
+std::string Cell(const std::string& text) {
+    return "<w:tc><w:tcPr><w:tcW w:w=\"2000\" w:type=\"dxa\"/></w:tcPr>" +
+           PersianParagraph(PersianRun(text)) + "</w:tc>";
+}
+
+// A short Persian thesis page: a heading, a supervisor line whose colon ends the label, a
+// paragraph with an English name inside it, a centred line and a right-to-left table.
+std::string PersianThesisBody() {
+    return PersianParagraph(PersianRun("فصل اول: مقدمه"), "Heading1") +
+           PersianParagraph(PersianRun("استاد راهنما:") + PersianRun(" دکتر احمدی")) +
+           PersianParagraph(PersianRun("این پایان‌نامه با ") +
+                            LatinRun("Microsoft Word 2016") + PersianRun(" نوشته شده است.")) +
+           "<w:p><w:pPr><w:bidi/><w:jc w:val=\"center\"/></w:pPr>" + PersianRun("بسم الله") +
+           "</w:p>" +
+           "<w:tbl><w:tblPr><w:bidiVisual/><w:tblW w:w=\"4000\" w:type=\"dxa\"/></w:tblPr>"
+           "<w:tblGrid><w:gridCol w:w=\"2000\"/><w:gridCol w:w=\"2000\"/></w:tblGrid>"
+           "<w:tr>" +
+           Cell("نام") + Cell("نمره") + "</w:tr></w:tbl>" + "<w:sectPr><w:bidi/></w:sectPr>";
+}
+
+class RightToLeftBookTest : public ::testing::Test {
+  protected:
+    RightToLeftBookTest() : Book({QUIREBOOK_SOURCE_DIR "/data", Temp.Path()}, Temp / "work") {
+        Book.OutputFolder = Temp / "books/";
+        fs::create_directories(Temp / "in");
+    }
+    // The chapter of the book as the reader gets it.
+    std::string PublishedChapter(std::size_t index) {
+        EXPECT_TRUE(PublishBook(Book, Form, Ui)) << Book.BuildLog;
+        const testing::EpubCheckResult check = testing::RunEpubCheck(Book.OutputPath);
+        if (check.Available) {
+            EXPECT_TRUE(check.Valid) << check.Output;
+        }
+        return LoadTextFile(Book.OpsFolder + Book.ChapterFiles.at(index));
+    }
+    TempFolder Temp;
+    BookProject Book;
+    BookForm Form;
+    RecordingUserInterface Ui;
+};
+
+TEST_F(RightToLeftBookTest, TheWordLayerWritesDirectionsAsWordDoes) {
+    testing::WriteDocx(Temp / "in/thesis.docx", testing::MinimalDocxParts(PersianThesisBody()));
+    Book.Options.OptimizeWordHtml = false;
+    WordConnection word(ProgramWordFactory(Book));
+    ASSERT_TRUE(OpenWordDocument(Book, Form, Ui, word, Temp / "in/thesis.docx"));
+    const std::string page = LoadTextFile(Book.WordTempFolder + Book.ChapterFiles[0]);
+    EXPECT_THAT(page, HasSubstr("<body dir=\"rtl\">"));
+    EXPECT_THAT(page, HasSubstr("<p class=MsoNormal align=right dir=RTL "
+                                "style='text-align:right;direction:rtl;unicode-bidi:embed'>"));
+    EXPECT_THAT(page, HasSubstr("align=center dir=RTL style='text-align:center;direction:rtl;"));
+    EXPECT_THAT(page, HasSubstr("<span lang=FA-IR dir=RTL>استاد راهنما: دکتر احمدی</span>"));
+    EXPECT_THAT(page, HasSubstr("<table class=MsoNormalTable dir=rtl"));
+}
+
+TEST_F(RightToLeftBookTest, ADocumentsChaptersKeepTheirDirection) {
+    testing::WriteDocx(Temp / "in/thesis.docx", testing::MinimalDocxParts(PersianThesisBody()));
+    WordConnection word(ProgramWordFactory(Book));
+    ASSERT_TRUE(OpenWordDocument(Book, Form, Ui, word, Temp / "in/thesis.docx"));
+    Form.LanguageName = "Persian";
+    const std::string chapter = PublishedChapter(0);
+    EXPECT_THAT(chapter, HasSubstr("<body dir=\"rtl\">"));
+    EXPECT_THAT(chapter, HasSubstr("<p dir=\"rtl\""));
+    // The paragraphs' style went into the book's style sheet with the rest of Word's.
+    EXPECT_THAT(LoadTextFile(Book.OpsFolder + "style.css"), HasSubstr("direction:rtl"));
+    EXPECT_THAT(chapter, HasSubstr("<span dir=\"rtl\">استاد راهنما: دکتر احمدی</span>"));
+    EXPECT_THAT(chapter, HasSubstr("Microsoft Word 2016"));
+    EXPECT_THAT(chapter, HasSubstr("<table dir=\"rtl\""));
+}
+
+TEST_F(RightToLeftBookTest, AWebPageKeepsTheDirectionOfItsHtmlElement) {
+    SaveTextFile(Temp / "in/page.html",
+                 "<!DOCTYPE html><html lang=ar dir=rtl><head><meta charset=utf-8>"
+                 "<title>فصل</title></head><body><h1 id=\"فصل_1\">الفصل الأول</h1>"
+                 "<p>النص <span dir=ltr>HTML 4.01</span> هنا.</p>"
+                 "<p><a href=\"#فصل_1\">عودة</a></p></body></html>");
+    SaveTextFile(Temp / "in/ltr.html",
+                 "<html><head><title>x</title></head><body><p>Left to right.</p></body></html>");
+    ASSERT_TRUE(ImportWebPages(Book, Form, Ui, {Temp / "in/page.html", Temp / "in/ltr.html"}));
+    const std::string chapter = PublishedChapter(0);
+    EXPECT_THAT(chapter, HasSubstr("<body dir=\"rtl\">"));
+    EXPECT_THAT(chapter, HasSubstr("<span dir=\"ltr\">HTML 4.01</span>"));
+    // The Arabic id keeps its letters and its link still lands on it.
+    EXPECT_THAT(chapter, HasSubstr("id=\"فصل_1\""));
+    EXPECT_THAT(chapter, HasSubstr("#فصل_1\">"));
+    EXPECT_THAT(LoadTextFile(Book.OpsFolder + "ltr.html"), Not(HasSubstr("dir=")));
+}
+
+}  // namespace
+}  // namespace quirebook
