@@ -9,6 +9,7 @@ packages=(
     libpcre2-dev libcli11-dev libzip-dev libpugixml-dev libgumbo-dev
     epubcheck default-jre-headless unzip fonts-dejavu-core time
     libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-webengine-dev xvfb xauth xdotool imagemagick
 )
 
 missing=()
