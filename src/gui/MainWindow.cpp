@@ -260,6 +260,11 @@ void MainWindow::UpdateCommands() {
 }
 
 void MainWindow::FocusControl(const std::string& control) {
+    // A disabled control takes no focus: the window moves it there once the work has ended.
+    if (Busy()) {
+        m_pendingFocus = control;
+        return;
+    }
     if (control == "btnImportHtml") ImportWebButton->setFocus();
     if (control == "inTitle") General->TitleBox->setFocus();
     if (control == "fileList") Grid->setFocus();

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -127,6 +128,7 @@ class MainWindow : public QMainWindow {
     bool m_imported = false;            // the last import made a book
     bool m_closeWhenDone = false;       // the user chose to quit while work ran
     QString m_webFolder, m_wordFolder;  // where the import dialogs start
+    std::string m_pendingFocus;         // where a refusal during work moves the focus
     QList<QAction*> m_projectActions;   // the menu commands that work on the project
 };
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "app/Publish.h"
 #include "app/SettingsFile.h"
@@ -62,7 +63,10 @@ void MainWindow::ImportWebPagesCommand() {
     if (pages.isEmpty()) return;
     // Chapters follow the names' order, numbers compared as numbers (chapter2 before chapter10),
     // whatever order the dialog gives them in.
-    QCollator collator;
+    // The C locale's collation knows no numbers: English's serves there.
+    const QLocale locale =
+        QLocale::system().language() == QLocale::C ? QLocale(QLocale::English) : QLocale::system();
+    QCollator collator(locale);
     collator.setNumericMode(true);
     std::sort(pages.begin(), pages.end(),
               [&collator](const QString& a, const QString& b) { return collator(a, b); });
@@ -178,6 +182,7 @@ void MainWindow::RunWork(std::function<void()> job, std::function<void()> done) 
             Log->ShowLog(m_project.BuildLog);
         }
         UpdateCommands();
+        if (!m_pendingFocus.empty()) FocusControl(std::exchange(m_pendingFocus, std::string()));
         emit WorkFinished();
         if (m_closeWhenDone) close();
     });
