@@ -24,6 +24,8 @@ ChapterGrid::ChapterGrid(QWidget* parent) : QTableWidget(0, 5, parent) {
     for (int column = 0; column < 5; ++column) setColumnWidth(column, widths[column]);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionResizeMode(MarkerColumn, QHeaderView::Fixed);
+    // The size column takes what room is left, so that its text is never cut.
+    horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setVisible(false);
     verticalHeader()->setDefaultSectionSize(18);

@@ -106,8 +106,7 @@ void MainWindow::BuildLeftSide(QWidget* left) {
     auto* views = new QSplitter(Qt::Vertical);
     views->addWidget(Grid);
     views->addWidget(Preview);
-    views->setStretchFactor(0, 1);
-    views->setStretchFactor(1, 2);
+    views->setSizes({300, 400});
     auto* layout = new QVBoxLayout(left);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(tools);
