@@ -235,6 +235,31 @@ class ImportAndPublishTest : public QObject {
         QCOMPARE(fixture.Window->Pages->currentWidget(), fixture.Window->Log);
     }
 
+    void WordDocumentIsImportedOffTheWindowsThread() {
+        WindowFixture fixture;
+        MainWindow& window = *fixture.Window;
+        QSignalSpy finished(&window, &MainWindow::WorkFinished);
+        window.OpenFiles({QUIREBOOK_SOURCE_DIR "/data/examples/word/kite-journal.docx"});
+        QVERIFY(window.Busy());
+        QVERIFY(!window.ImportWebButton->isEnabled());
+        QVERIFY(finished.wait(120000));
+        QVERIFY(window.Grid->rowCount() > 1);
+        QVERIFY(!window.General->TitleBox->text().isEmpty());
+        QCOMPARE(window.General->NameLabel->text(), "kite-journal.epub");
+        QVERIFY(window.ReimportAction->isEnabled());
+        QVERIFY(window.ImportWebButton->isEnabled());
+        QVERIFY(window.Progress->value() > 0);  // the import's steps moved the gauge
+        QVERIFY(window.Progress->isHidden());   // which shows only while work runs
+
+        // F5: asked first; "No" keeps the project as it is.
+        QVERIFY(fixture.RunAndWait(&MainWindow::ReimportCommand));
+        QCOMPARE(Said(fixture.Person.Questions), "Are you sure to re-import current Word doc?");
+        QVERIFY(window.Grid->rowCount() > 1);
+        QVERIFY(fixture.RunAndWait(&MainWindow::MakeEpubCommand));
+        const EpubCheckResult check = RunEpubCheck(fixture.Project.OutputPath);
+        if (check.Available) QVERIFY2(check.Valid, check.Output.c_str());
+    }
+
     void CommandLineFilesOpenAsAFileManagerHandsThem() {
         WindowFixture fixture;
         const QString kites = QUIREBOOK_SOURCE_DIR "/data/examples/kites/";
