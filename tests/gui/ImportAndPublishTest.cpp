@@ -69,6 +69,25 @@ class ImportAndPublishTest : public QObject {
         QCOMPARE(header,
                  QStringList({" <>", " No.", " File Name", " Chapter Title (Editable)", " Size"}));
         QCOMPARE(window.Grid->columnWidth(3), 186);
+        QCOMPARE(window.Preview->url(),
+                 QUrl::fromLocalFile(QUIREBOOK_SOURCE_DIR "/data/help/start.htm"));
+    }
+
+    void PreviewShowsTheClickedChapter() {
+        WindowFixture fixture;
+        const QString first = fixture.AddPage("a.htm", WindowFixture::Page("A", "A"));
+        const QString second = fixture.AddPage("b.htm", WindowFixture::Page("B", "B"));
+        fixture.Import({"a.htm", "b.htm"});
+        MainWindow& window = *fixture.Window;
+        QCOMPARE(window.Preview->url(), QUrl::fromLocalFile(first));
+        const QRect cell =
+            window.Grid->visualRect(window.Grid->model()->index(1, ChapterGrid::FileColumn));
+        QTest::mouseClick(window.Grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(window.Preview->url(), QUrl::fromLocalFile(second));
+        QCOMPARE(window.Grid->rowCount(), 2);  // a click is no drag
+        QCOMPARE(window.Grid->item(1, ChapterGrid::FileColumn)->text(), "b.htm");
+        window.PreviewToggle->click();
+        QCOMPARE(window.Preview->url(), QUrl("about:blank"));
     }
 
     void ImportsPagesInNameOrderWithSizesAndBookName() {
