@@ -83,6 +83,17 @@ class ControlsTest : public QObject {
         QCOMPARE(lines[19], "16");
         QCOMPARE(lines[26], "TRUE");
 
+        // A changed choice of document properties empties the boxes they fill.
+        fixture.Window->General->TitleBox->setText("Typed");
+        fixture.Window->General->AuthorBox->setText("Someone");
+        fixture.Window->General->SubjectBox->setText("Kept");
+        pages.WordProperties->click();
+        pages.SaveSettingsOnSettings->click();
+        QVERIFY(fixture.Window->General->TitleBox->text().isEmpty());
+        QVERIFY(fixture.Window->General->AuthorBox->text().isEmpty());
+        QCOMPARE(fixture.Window->General->SubjectBox->text(), "Kept");
+        QCOMPARE(Lines(fixture.Project.SettingsFile())[27], "FALSE");
+
         // A split size that is no number: a message, and the file stays as it was.
         pages.SplitSize->setText("many");
         pages.TitlePage->click();
@@ -142,6 +153,20 @@ class ControlsTest : public QObject {
         QCOMPARE(Said(fixture.Person.Focused), "inTitle");
         QCOMPARE(window.focusWidget(), window.General->TitleBox);
         QVERIFY(!std::filesystem::exists(fixture.Project.OutputFolder + ".epub"));
+
+        window.General->TitleBox->setText("Title");
+        window.General->NameLabel->clear();
+        window.MakeEpubCommand();
+        QTRY_VERIFY(!window.Busy());
+        QCOMPARE(Said(fixture.Person.Messages), "Please indicate where to save the ePub file");
+
+        window.ReimportCommand();
+        QTRY_VERIFY(!window.Busy());
+        QCOMPARE(Said(fixture.Person.Messages), "HTML files needn't re-import");
+
+        fixture.Project.Options.ExternalEditor = fixture.Temp / "gone-editor";
+        window.Options->EditGlobalStyle->click();
+        QCOMPARE(Said(fixture.Person.Messages), "Specified editor does not exist, please check.");
     }
 
     void ProgramsAndOutputAreChosenInDialogs() {
