@@ -19,8 +19,6 @@ namespace quirebook {
 namespace {
 
 constexpr const char* kStartStatus = "Open a folder of webpages or a Word document, then make it.";
-constexpr const char* kQuitQuestion =
-    "Are you sure to quit this project and begin a new book project?";
 constexpr const char* kQuitWhileBusyQuestion =
     "The book is still being made. Quit as soon as that work ends?";
 // The project's web site, for "&Website".
@@ -289,7 +287,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!m_closeWhenDone && !m_project.ChapterFiles.empty() && !m_ui.AskYesNo(kQuitQuestion)) {
+    // A loaded project is left only when the person agrees, as at an import.
+    if (!m_closeWhenDone && !ConfirmNewProject(m_project, m_ui)) {
         event->ignore();
         return;
     }

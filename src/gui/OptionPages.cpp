@@ -1,7 +1,6 @@
 // Builds the option pages and keeps their controls and the option flags in step.
 #include "gui/OptionPages.h"
 
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>

@@ -3,7 +3,6 @@
 // and a publish.
 #pragma once
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
