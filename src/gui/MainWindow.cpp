@@ -21,8 +21,9 @@ namespace {
 constexpr const char* kStartStatus = "Open a folder of webpages or a Word document, then make it.";
 constexpr const char* kQuitWhileBusyQuestion =
     "The book is still being made. Quit as soon as that work ends?";
-// The project's web site, for "&Website".
-constexpr const char* kWebsite = "https://quirebook.org/";
+// The project's web site, for "&Website": a reserved example address until the project has a
+// home of its own, the same the package's description uses.
+constexpr const char* kWebsite = "https://quirebook.example/";
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);

@@ -53,6 +53,8 @@ int main(int argc, char** argv) {
 
     PrepareWebEngine();
     QApplication application(argc, argv);
+    // The desktop matches the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName("org.quirebook.Quirebook");
     try {
         ProcessWorkArea area = ProcessWorkArea::Temporary();
         BookProject project(LocateAppFolders(ProgramFolder()), area.Root());
