@@ -10,6 +10,7 @@ packages=(
     epubcheck default-jre-headless unzip fonts-dejavu-core time
     libgtest-dev libgmock-dev libbenchmark-dev
     help2man dpkg-dev lintian desktop-file-utils appstream bash-completion libxml2-utils
+    qt6-base-dev qt6-webengine-dev xvfb xauth xdotool imagemagick
 )
 
 missing=()
