@@ -16,6 +16,7 @@
 #include "cli/ConsoleInterface.h"
 #include "css/FontEmbedding.h"
 #include "epub/BuildEpub.h"
+#include "html/ResourceRoot.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
@@ -88,6 +89,16 @@ std::vector<std::pair<std::string, std::string>> FontFiles(const MakeOptions& ma
     return fonts;
 }
 
+// The resource root the user gave, which must hold the pages' folder.
+void SetResourceRoot(BookProject& project, const std::string& folder) {
+    if (!fs::is_directory(folder))
+        throw std::invalid_argument("The resource root " + folder + " is not a folder");
+    if (!ResourceRoot(folder).Holds(project.SourceFolder))
+        throw std::invalid_argument("The resource root " + folder +
+                                    " does not hold the pages' folder " + project.SourceFolder);
+    project.ResourceRoot = Absolute(folder);
+}
+
 bool Import(Session& session, BookForm& form, const MakeOptions& make) {
     switch (make.Source) {
         case SourceKind::WordPage:
@@ -121,6 +132,7 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
     BookForm form;
     if (!Import(session, form, make)) return false;
     FillForm(form, make);
+    if (!make.ResourceRoot.empty()) SetResourceRoot(project, make.ResourceRoot);
     // The book is named after its title, as the window names it; "/" cannot be in a file name.
     form.OutputNameLabel = PlainReplace(form.TitleBox, "/", "-") + ".epub";
     if (!make.Output.empty()) {
