@@ -7,6 +7,7 @@
 #include "css/StyleSheetReferences.h"
 #include "html/LinksAndResources.h"
 #include "html/SvgPictures.h"
+#include "text/Entities.h"
 #include "text/FolderFiles.h"
 #include "text/PlainText.h"
 #include "text/Regex.h"
@@ -145,7 +146,7 @@ class Carrier {
         const std::string path = m_project.OpsFolder + chapter;
         const std::string text = LoadTextFile(path);
         Regex tags(preCaseLess | preSingleLine);
-        tags.SetPattern("<(img|link|style)\\b[^>]*>");
+        tags.SetPattern("<([a-z][a-z0-9]*)\\b[^>]*>");
         tags.SetSubject(text);
         std::string rewritten;
         std::size_t copied = 0;  // 0-based, the first byte not yet copied
@@ -153,33 +154,53 @@ class Carrier {
             const std::size_t start = tags.MatchStart() - 1;
             const std::string tag = tags.MatchedText();
             const std::string name = Folded(tags.Submatch(1));
-            if (name == "style") {
-                const std::size_t contentStart = start + tag.size();
-                std::size_t end = Folded(text.substr(contentStart)).find("</style");
-                end = end == npos ? text.size() : contentStart + end;
-                rewritten.append(text, copied, contentStart - copied);
-                rewritten += RewriteStyle(text.substr(contentStart, end - contentStart),
-                                          m_pages.string(), chapter);
-                copied = end;
-                continue;
+            const std::string carried = CarryTagReferences(tag, name, chapter);
+            if (carried != tag) {
+                rewritten.append(text, copied, start - copied);
+                rewritten += carried;
+                copied = start + tag.size();
             }
-            if (name == "link" && !IsStyleSheetLink(tag)) continue;
-            if (name == "link" && IsReplacementLink(tag)) continue;
-            const bool picture = name == "img";
-            const ValueSpan span = AttributeValue(tag, picture ? "src" : "href");
-            if (span.Start == npos) continue;
-            const std::string written = ValueText(tag, span);
-            const std::optional<std::string> carried =
-                Carry(UnescapeReferencePath(written), m_pages.string(), chapter,
-                      {picture ? ResourceKind::Picture : ResourceKind::StyleSheet});
-            if (!carried || *carried == UnescapeReferencePath(written)) continue;
-            rewritten.append(text, copied, start + span.Start - copied);
-            rewritten += EscapeMarkup(*carried);
-            copied = start + span.End;
+            if (name != "style") continue;
+            const std::size_t contentStart = start + tag.size();
+            std::size_t end = Folded(text.substr(contentStart)).find("</style");
+            end = end == npos ? text.size() : contentStart + end;
+            rewritten.append(text, copied, contentStart - copied);
+            rewritten += RewriteStyle(text.substr(contentStart, end - contentStart),
+                                      m_pages.string(), chapter);
+            copied = end;
         }
         if (copied == 0) return;
         rewritten.append(text, copied);
         SaveTextFile(path, rewritten);
+    }
+
+    // The tag with the picture of an "<img>", the style sheet of a "<link>" and what its style
+    // attribute names with url() carried.
+    std::string CarryTagReferences(std::string tag, const std::string& name,
+                                   const std::string& chapter) {
+        if (name == "img" || (name == "link" && IsStyleSheetLink(tag) && !IsReplacementLink(tag))) {
+            const bool picture = name == "img";
+            const ValueSpan span = AttributeValue(tag, picture ? "src" : "href");
+            const std::string written = UnescapeReferencePath(ValueText(tag, span));
+            const std::optional<std::string> carried =
+                span.Start == npos
+                    ? std::nullopt
+                    : Carry(written, m_pages.string(), chapter,
+                            {picture ? ResourceKind::Picture : ResourceKind::StyleSheet});
+            if (carried && *carried != written)
+                tag.replace(span.Start, span.End - span.Start, EscapeMarkup(*carried));
+        }
+        const ValueSpan style = AttributeValue(tag, "style");
+        const std::string value = ValueText(tag, style);
+        if (Folded(value).find("url(") == npos) return tag;
+        const std::string css = DecodeEntities(value);
+        const std::string carried = RewriteStyle(css, m_pages.string(), chapter);
+        if (carried == css) return tag;
+        const char quote = tag[style.Start - 1] == '\'' ? '\'' : '"';
+        tag.replace(style.Start, style.End - style.Start,
+                    PlainReplace(EscapeMarkup(carried), std::string(1, quote),
+                                 quote == '"' ? "&quot;" : "&#39;"));
+        return tag;
     }
 
     // The link to the replacement style sheet, which is in the book already.

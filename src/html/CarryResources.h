@@ -31,7 +31,8 @@ struct CarriedResources {
 
 // Carries the resources of the chapters in OpsFolder (each written from SourceFolder + its
 // name): the pictures of "<img>", the style sheets of "<link>", and the style sheets, pictures
-// and fonts that those and the chapters' "<style>" blocks reach through "@import" and "url()",
+// and fonts that those, the chapters' "<style>" blocks and style attributes reach through
+// "@import" and "url()",
 // recursively, once each. Only what ResourceRoot::Resolve finds inside the root (ResourceRoot,
 // or SourceFolder when that is empty or does not hold SourceFolder) is carried. A resource of
 // the pages' folder keeps its path below OpsFolder; one from elsewhere in the root goes below

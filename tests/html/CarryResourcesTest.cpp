@@ -160,13 +160,21 @@ TEST_F(CarryResourcesTest, BookPathsNeverClash) {
     EXPECT_THAT(Ops("one.xhtml"), HasSubstr("<img src=\"root-2/images/a.png\"/>"));
 }
 
-TEST_F(CarryResourcesTest, StyleBlocksAndOddNamesAreRewritten) {
+TEST_F(CarryResourcesTest, StyleBlocksStyleAttributesAndOddNamesAreRewritten) {
     SaveTextFile(Root + "/images/a & b.png", kPng);
-    AddChapter("one.xhtml", "<img src=\"../images/a%20&amp;%20b.png\"/>",
+    AddChapter("one.xhtml",
+               "<img src=\"../images/a%20&amp;%20b.png\"/><div style=\"font-family: &quot;A "
+               "B&quot;; background: url(&quot;../images/a.png&quot;)\">x</div><p "
+               "style='background:url(gone.png);color:red'>y</p><p style=\"color: red\">z</p>",
                "<style type=\"text/css\">p { background: url('../images/bg.png') } "
                "q { background: url(../images/none.png) }</style>");
     const CarriedResources carried = CarryResources(Book);
-    EXPECT_THAT(carried.Pictures, ElementsAre("root/images/bg.png", "root/images/a & b.png"));
+    EXPECT_THAT(carried.Pictures,
+                ElementsAre("root/images/bg.png", "root/images/a & b.png", "root/images/a.png"));
+    EXPECT_THAT(Ops("one.xhtml"),
+                HasSubstr("<div style=\"font-family: &quot;A B&quot;; background: "
+                          "url(&quot;root/images/a.png&quot;)\">x</div><p "
+                          "style='color:red'>y</p><p style=\"color: red\">z</p>"));
     const std::string one = Ops("one.xhtml");
     EXPECT_THAT(one, HasSubstr("p { background: url(\"root/images/bg.png\") } q {}</style>"));
     EXPECT_THAT(one, HasSubstr("<img src=\"root/images/a%20&amp;%20b.png\"/>"));
