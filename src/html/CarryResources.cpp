@@ -60,6 +60,14 @@ std::string RelativeReference(const std::string& from, const std::string& to) {
     return reference;
 }
 
+// Where the tag `word` (lower case, with its "<") first occurs in `text` from `from` on, ASCII
+// case ignored; the end of the text when it does not.
+std::size_t FindCaseless(std::string_view text, std::string_view word, std::size_t from) {
+    for (std::size_t at = text.find('<', from); at != npos; at = text.find('<', at + 1))
+        if (Folded(text.substr(at, word.size())) == word) return at;
+    return text.size();
+}
+
 // `path` with "-2", "-3" ... before its extension.
 std::string NumberedPath(const std::string& path, int number) {
     const std::size_t slash = path.rfind('/');
@@ -162,8 +170,7 @@ class Carrier {
             }
             if (name != "style") continue;
             const std::size_t contentStart = start + tag.size();
-            std::size_t end = Folded(text.substr(contentStart)).find("</style");
-            end = end == npos ? text.size() : contentStart + end;
+            const std::size_t end = FindCaseless(text, "</style", contentStart);
             rewritten.append(text, copied, contentStart - copied);
             rewritten += RewriteStyle(text.substr(contentStart, end - contentStart),
                                       m_pages.string(), chapter);
@@ -216,7 +223,12 @@ class Carrier {
     std::optional<std::string> Carry(const std::string& reference, const std::string& base,
                                      const std::string& holder,
                                      const std::vector<ResourceKind>& kinds) {
-        const ResolvedResource resource = m_root.Resolve(reference, base, kinds);
+        std::string cacheKey = base + '\0' + reference;
+        for (const ResourceKind kind : kinds) cacheKey += static_cast<char>('0' + int(kind));
+        auto cached = m_resolved.find(cacheKey);
+        if (cached == m_resolved.end())
+            cached = m_resolved.emplace(cacheKey, m_root.Resolve(reference, base, kinds)).first;
+        const ResolvedResource& resource = cached->second;
         if (resource.Status == ResourceStatus::NotAFile) return reference;
         if (resource.Status != ResourceStatus::Found) {
             LeaveOut(resource, reference, base, holder, kinds);
@@ -320,6 +332,8 @@ class Carrier {
     std::set<std::string> m_taken;  // book paths in use, folded
     std::map<std::string, std::string> m_carried;  // resolved file -> book path
     std::set<std::string> m_leftOut;               // what was left out, once each
+    // Each reference is resolved once per folder it is read in.
+    std::map<std::string, ResolvedResource> m_resolved;
     CarriedResources m_result;
     int m_depth = 0;  // of style sheets being carried inside one another
 };
