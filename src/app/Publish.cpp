@@ -94,6 +94,8 @@ struct LeftOutOfBook {
 // converts the chapters and carries their resources into the book.
 LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
     PrepareWorkFolder(project);
+    // A book is made afresh: nothing an earlier publish carried stays to take a path or be packed.
+    EmptyFolder(project.OpsFolder);
     LeftOutOfBook leftOut;
     leftOut.Chapters = PlaceChapters(project, ui);
     if (!project.CoverPicture.empty()) {

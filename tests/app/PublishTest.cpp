@@ -211,6 +211,9 @@ TEST_F(PublishTest, ResourcesBesideThePagesFolderReachTheBook) {
                  "alt=\"Secret\"> <img src=\"/etc/hostname\" alt=\"Host\"></p></body></html>");
     ASSERT_TRUE(Import({"pics.htm"}));
     ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    // Made again, the book has the same paths and nothing of the first making.
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    EXPECT_FALSE(fs::exists(Book.OpsFolder + "root-2"));
 
     const std::string chapter = LoadTextFile(Book.OpsFolder + "pics.htm");
     EXPECT_THAT(chapter, HasSubstr("<img src=\"root/static/logo.png\" alt=\"Logo\" />"));
