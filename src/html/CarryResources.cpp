@@ -160,6 +160,7 @@ class Carrier {
         std::size_t copied = 0;  // 0-based, the first byte not yet copied
         while (tags.MatchNext()) {
             const std::size_t start = tags.MatchStart() - 1;
+            if (start < copied) continue;  // inside a style block already rewritten
             const std::string tag = tags.MatchedText();
             const std::string name = Folded(tags.Submatch(1));
             const std::string carried = CarryTagReferences(tag, name, chapter);

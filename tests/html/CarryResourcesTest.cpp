@@ -166,7 +166,8 @@ TEST_F(CarryResourcesTest, StyleBlocksStyleAttributesAndOddNamesAreRewritten) {
                "<img src=\"../images/a%20&amp;%20b.png\"/><div style=\"font-family: &quot;A "
                "B&quot;; background: url(&quot;../images/a.png&quot;)\">x</div><p "
                "style='background:url(gone.png);color:red'>y</p><p style=\"color: red\">z</p>",
-               "<style type=\"text/css\">p { background: url('../images/bg.png') } "
+               "<style type=\"text/css\">/* <i style=\"x\"> */ p { background: "
+               "url('../images/bg.png') } "
                "q { background: url(../images/none.png) }</style>");
     const CarriedResources carried = CarryResources(Book);
     EXPECT_THAT(carried.Pictures,
@@ -176,8 +177,12 @@ TEST_F(CarryResourcesTest, StyleBlocksStyleAttributesAndOddNamesAreRewritten) {
                           "url(&quot;root/images/a.png&quot;)\">x</div><p "
                           "style='color:red'>y</p><p style=\"color: red\">z</p>"));
     const std::string one = Ops("one.xhtml");
-    EXPECT_THAT(one, HasSubstr("p { background: url(\"root/images/bg.png\") } q {}</style>"));
+    EXPECT_THAT(
+        one,
+        HasSubstr(
+            "/* <i style=\"x\"> */ p { background: url(\"root/images/bg.png\") } q {}</style>"));
     EXPECT_THAT(one, HasSubstr("<img src=\"root/images/a%20&amp;%20b.png\"/>"));
+    EXPECT_EQ(one.find("/* <i"), one.rfind("/* <i"));  // the style block is written once
 }
 
 }  // namespace
