@@ -144,6 +144,8 @@ ResolvedResource ResourceRoot::Resolve(std::string_view reference, const std::st
     const std::optional<std::string> head = FileHead(target.string());
     if (!head) return Refusal("it cannot be read");
     if (!ContentIsOfType(type, *head)) return Refusal("its content is not " + type.MediaType);
+    // Not among the picture types every EPUB 2 reader shows, and the book has no fallback.
+    if (type.MediaType == "image/webp") return Refusal("EPUB 2 readers need not show WebP");
 
     ResolvedResource found;
     found.Status = ResourceStatus::Found;

@@ -51,7 +51,8 @@ class ResourceRoot {
     // `base` of the file that holds it. Refused, whatever is on disk: an absolute path, a
     // "file:" URL or any other scheme but the web's, a path that leaves the root or passes
     // through a symbolic link that does, a name beginning with ".", a file whose name is not of
-    // one of `kinds` or whose content is not what its name says.
+    // one of `kinds` or whose content is not what its name says, and a WebP picture, which EPUB 2
+    // readers need not show.
     ResolvedResource Resolve(std::string_view reference, const std::string& base,
                              const std::vector<ResourceKind>& kinds) const;
 

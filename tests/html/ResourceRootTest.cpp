@@ -88,6 +88,8 @@ TEST_F(ResourceRootTest, RefusesNamesBeginningWithADot) {
 
 TEST_F(ResourceRootTest, RefusesFilesWhoseNameOrContentIsNotOfTheKind) {
     EXPECT_THAT(Picture("../images/notes.png").Reason, HasSubstr("content is not image/png"));
+    SaveTextFile(Root + "/images/w.webp", std::string("RIFF\x10\0\0\0WEBPVP8 ", 16));
+    EXPECT_THAT(Picture("../images/w.webp").Reason, HasSubstr("WebP"));
     EXPECT_THAT(Picture("style.css").Reason, HasSubstr("not that of a picture"));
     const ResourceRoot root(Root);
     EXPECT_EQ(root.Resolve("style.css", Pages, {ResourceKind::StyleSheet}).Status,
