@@ -6,6 +6,7 @@
 #include "app/BookLanguages.h"
 #include "epub/BuildEpub.h"
 #include "epub/PackageDocuments.h"
+#include "html/CarryResources.h"
 #include "html/ConformBook.h"
 #include "html/FootnotesAndDropCaps.h"
 #include "html/LinksAndResources.h"
@@ -83,11 +84,20 @@ std::vector<std::string> PlaceChapters(BookProject& project, UserInterface& ui) 
     return missing;
 }
 
+// What a book was made without: chapters whose source is missing, resources left out.
+struct LeftOutOfBook {
+    std::vector<std::string> Chapters;
+    std::vector<LeftOutResource> Resources;
+};
+
 // Everything between the checks and the archive: places the chapters and the extra pages,
-// converts the chapters and gathers their resources. Gives the names of missing chapters.
-std::vector<std::string> AssembleBook(BookProject& project, UserInterface& ui) {
+// converts the chapters and carries their resources into the book.
+LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
     PrepareWorkFolder(project);
-    std::vector<std::string> missing = PlaceChapters(project, ui);
+    // A book is made afresh: nothing an earlier publish carried stays to take a path or be packed.
+    EmptyFolder(project.OpsFolder);
+    LeftOutOfBook leftOut;
+    leftOut.Chapters = PlaceChapters(project, ui);
     if (!project.CoverPicture.empty()) {
         CopyFile(project.CoverPicture, project.OpsFolder + FileNameOf(project.CoverPicture));
         WriteCoverPage(project);
@@ -100,13 +110,17 @@ std::vector<std::string> AssembleBook(BookProject& project, UserInterface& ui) {
     FinishChapters(project, ui);
     RepairInBookLinks(project);
     MakeDropCaps(project);
+    CarriedResources carried = CarryResources(project);
     if (project.Options.PassEpubCheck) {
         ReplaceUnavailableImages(project);
         ConformBook(project);
     }
-    project.ImageFiles = CollectImageReferences(project);
-    project.StyleSheetFiles = CollectStyleSheetReferences(project);
-    return missing;
+    // The book holds what was carried, and nothing the carrying refused.
+    project.ImageFiles = std::move(carried.Pictures);
+    project.StyleSheetFiles = std::move(carried.StyleSheets);
+    project.FontFiles = std::move(carried.Fonts);
+    leftOut.Resources = std::move(carried.LeftOut);
+    return leftOut;
 }
 
 // The grid sets the reading order and the titles as typed.
@@ -148,9 +162,9 @@ bool PublishBook(BookProject& project, BookForm& form, UserInterface& ui) {
 
     // The project keeps every chapter of the grid, also those a book is made without.
     const auto restoreChapters = [&] { TakeChaptersFromGrid(project, form); };
-    std::vector<std::string> missing;
+    LeftOutOfBook leftOut;
     try {
-        missing = AssembleBook(project, ui);
+        leftOut = AssembleBook(project, ui);
     } catch (const std::exception& error) {
         restoreChapters();
         project.AddLog(error.what());
@@ -166,8 +180,9 @@ bool PublishBook(BookProject& project, BookForm& form, UserInterface& ui) {
     restoreChapters();
     std::string saved =
         "Your ePub book has been saved in " + project.OutputFolder + " as " + project.OutputName;
-    if (!missing.empty())
-        saved += "\r\nIt was made without these missing chapters: " + JoinNames(missing);
+    if (!leftOut.Chapters.empty())
+        saved += "\r\nIt was made without these missing chapters: " + JoinNames(leftOut.Chapters);
+    if (!leftOut.Resources.empty()) saved += "\r\n" + LeftOutSummary(leftOut.Resources);
     ui.ShowMessage(saved);
     project.BuildLog += "# ePub book " + project.OutputName + " made successfully.\r\n" +
                         "# File saved at " + project.OutputPath;

@@ -4,6 +4,7 @@
 
 #include "epub/EscapeRules.h"
 #include "html/Charset.h"
+#include "html/ResourceRoot.h"
 #include "html/XhtmlConversion.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
@@ -32,6 +33,7 @@ void ResetBookFields(BookProject& project, BookForm& form) {
     form.Published = false;
     project.CoverPicture.clear();
     project.ReplacementStyleSheet.clear();
+    project.ResourceRoot.clear();
 }
 
 bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
@@ -58,6 +60,7 @@ bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
         project.ChapterSizes.push_back(FileSizeOf(page));
     }
     project.SourceFolder = folder.string() + "/";
+    project.ResourceRoot = DefaultResourceRoot(project.SourceFolder, HomeFolder());
     project.ClearBookFolders();
     FillChapterGrid(project, form);
 

@@ -15,13 +15,15 @@ namespace quirebook {
 bool ConfirmNewProject(const BookProject& project, UserInterface& ui);
 
 // Empties the book's fields for a new import: title, author, subject, publisher and ID (the
-// description and the language stay), the output labels, the cover and the replacement sheet.
+// description and the language stay), the output labels, the cover, the replacement sheet and
+// the resource root.
 void ResetBookFields(BookProject& project, BookForm& form);
 
 // Makes a new book of the web pages `pages` (paths, in reading order, all in one folder): the
-// chapter list and sizes, the source folder, emptied work folders, the chapter grid and titles,
-// the title from the folder's name and the output name. False, with a message, when the user
-// keeps the loaded project, no page is given or the pages lie in different folders.
+// chapter list and sizes, the source folder and its default resource root, emptied work folders,
+// the chapter grid and titles, the title from the folder's name and the output name. False, with a
+// message, when the user keeps the loaded project, no page is given or the pages lie in different
+// folders.
 bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
                     const std::vector<std::string>& pages);
 

@@ -109,9 +109,14 @@ class BookProject {
     std::string OutputPath;             // OutputFolder + OutputName, set when publishing starts
     bool FromWordDocument = false;
     std::string WordDocPath;
-    std::string WordDocFolder;                 // with a trailing "/"
-    std::vector<std::string> ImageFiles;       // relative to SourceFolder
-    std::vector<std::string> StyleSheetFiles;  // relative to SourceFolder
+    std::string WordDocFolder;  // with a trailing "/"
+    // Resources are read only inside this folder; empty: SourceFolder itself.
+    std::string ResourceRoot;
+    // The book's pictures, style sheets and fonts, relative to OpsFolder; one not yet there is
+    // copied from the same path under SourceFolder when the package is written.
+    std::vector<std::string> ImageFiles;
+    std::vector<std::string> StyleSheetFiles;
+    std::vector<std::string> FontFiles;
     std::vector<HeadingEntry> HeadingEntries;  // at most MaximumHeadingEntries
     static constexpr std::size_t MaximumHeadingEntries = 255;
     std::string BuildLog;

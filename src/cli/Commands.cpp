@@ -17,6 +17,7 @@
 #include "cli/ConsoleInterface.h"
 #include "css/FontEmbedding.h"
 #include "epub/BuildEpub.h"
+#include "html/ResourceRoot.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
@@ -89,6 +90,16 @@ std::vector<std::pair<std::string, std::string>> FontFiles(const MakeOptions& ma
     return fonts;
 }
 
+// The resource root the user gave, which must hold the pages' folder.
+void SetResourceRoot(BookProject& project, const std::string& folder) {
+    if (!fs::is_directory(folder))
+        throw std::invalid_argument("The resource root " + folder + " is not a folder");
+    if (!ResourceRoot(folder).Holds(project.SourceFolder))
+        throw std::invalid_argument("The resource root " + folder +
+                                    " does not hold the pages' folder " + project.SourceFolder);
+    project.ResourceRoot = Absolute(folder);
+}
+
 bool Import(Session& session, BookForm& form, const MakeOptions& make) {
     switch (make.Source) {
         case SourceKind::WordPage:
@@ -123,6 +134,7 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
     form.LanguageName = StartingBookLanguage(project);
     if (!Import(session, form, make)) return false;
     FillForm(form, make);
+    if (!make.ResourceRoot.empty()) SetResourceRoot(project, make.ResourceRoot);
     // The book keeps the name the import gave it (the document's file name, the pages' folder),
     // as the window does; a title given changes the title only.
     if (!make.Output.empty()) {

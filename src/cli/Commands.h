@@ -27,6 +27,7 @@ struct MakeOptions {
     bool TitlePage = false;
     std::string Titles;  // file, html, heading or off; empty: the settings' choice
     std::string StyleSheet;
+    std::string ResourceRoot;  // web pages: the folder resources are read from; empty: default
     bool TocFromHeadings = false;
     bool Validate = false;
     std::vector<std::pair<std::string, std::string>> Settings;  // --option NAME=VALUE

@@ -120,6 +120,15 @@ int main(int argc, char** argv) {
     makeCommand->add_option("pages", make.Pages, "The pages (all in one folder)")
         ->required()
         ->check(CLI::ExistingFile);
+    makeCommand
+        ->add_option(
+            "--resource-root", make.ResourceRoot,
+            "The folder the pages' pictures, style sheets and fonts may be read from; it must hold "
+            "the pages' folder (default: the pages' folder's parent, or the pages' folder itself "
+            "when that parent is / or your home folder). Never read, whatever the root: absolute "
+            "paths, file: URLs, symbolic links out of the root, names beginning with \".\", files "
+            "that are not pictures, style sheets or fonts")
+        ->type_name("DIR");
     AddMakeOptions(*makeCommand, make, settings);
     AddCommonOptions(*makeCommand, common);
 

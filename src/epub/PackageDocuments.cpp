@@ -8,6 +8,7 @@
 
 #include "epub/EscapeRules.h"
 #include "epub/HeadingNavigation.h"
+#include "epub/ResourceTypes.h"
 #include "text/FolderFiles.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
@@ -57,15 +58,18 @@ void DropEmptyGuide(std::string& opf) {
     DeletePattern(opf, "[ \\t]*<guide>\\s*</guide>\\r?\\n?");
 }
 
-// Copies a listed resource from SourceFolder into OpsFolder under the same relative path.
-// Resources that would lie outside either folder are refused.
+// A listed resource already carried into OpsFolder stays as it is; one that is not yet there is
+// copied from SourceFolder under the same relative path. Resources that would lie outside
+// either folder are refused.
 enum class CopyResult { Copied, Missing, Outside };
 CopyResult CopyResource(const BookProject& project, const std::string& path) {
     const std::string source = project.SourceFolder + path;
     const std::string target = project.OpsFolder + path;
-    if (!IsSafeRelativePath(path) || !IsInsideFolder(source, project.SourceFolder))
-        return CopyResult::Outside;
+    if (!IsSafeRelativePath(path)) return CopyResult::Outside;
     std::error_code error;
+    if (fs::is_regular_file(target, error) && IsInsideFolder(target, project.OpsFolder))
+        return CopyResult::Copied;
+    if (!IsInsideFolder(source, project.SourceFolder)) return CopyResult::Outside;
     if (!fs::is_regular_file(source, error)) return CopyResult::Missing;
     fs::create_directories(fs::path(target).parent_path(), error);
     if (!fs::equivalent(source, target, error)) CopyFile(source, target);
@@ -73,16 +77,17 @@ CopyResult CopyResource(const BookProject& project, const std::string& path) {
 }
 
 // How the manifest items of one kind of listed resource are written.
-struct ResourceKind {
+struct ManifestKind {
     const char* IdPrefix;
     const char* Lead;         // white space before the item
     const char* Trail;        // line end and white space after it
     const char* MissingNote;  // appended to the path in the log when the file is missing
 };
-constexpr ResourceKind kStyleSheets{"css", "\t\t", "\r\n", "does not exist, give up"};
-constexpr ResourceKind kImages{"img", "\t", "\r\n\t", "does not exist"};
+constexpr ManifestKind kStyleSheets{"css", "\t\t", "\r\n", "does not exist, give up"};
+constexpr ManifestKind kImages{"img", "\t", "\r\n\t", "does not exist"};
+constexpr ManifestKind kFonts{"font", "\t", "\r\n\t", "does not exist"};
 
-std::string ManifestItem(const ResourceKind& kind, const std::string& id, const std::string& href,
+std::string ManifestItem(const ManifestKind& kind, const std::string& id, const std::string& href,
                          const std::string& mediaType) {
     return std::string(kind.Lead) + "<item id=\"" + id + "\" href=\"" + EscapeMarkup(href) +
            "\" media-type=\"" + mediaType + "\" />" + kind.Trail;
@@ -94,12 +99,15 @@ std::string CssMediaType(const std::string&) {
 std::string ImageMediaType(const std::string& path) {
     return "image/" + ImageMediaSubtype(path);
 }
+std::string FontMediaType(const std::string& path) {
+    return TypeFromName(path).MediaType;
+}
 
 // Copies each listed resource into the book and gives the manifest items of those copied. An
 // entry whose href is already listed is left out: a manifest names each file once. Ids keep the
 // entry's index, so a skipped entry leaves a gap.
 std::string ListedResourceItems(BookProject& project, const std::vector<std::string>& paths,
-                                const ResourceKind& kind,
+                                const ManifestKind& kind,
                                 std::string (*mediaType)(const std::string&),
                                 std::set<std::string>& listed) {
     std::string items;
@@ -131,8 +139,8 @@ std::string ResourceItems(BookProject& project, std::set<std::string>& listed) {
         listed.insert(name);
         items += ManifestItem(kImages, "coverPic", name, ImageMediaType(name));
     }
-    return items +
-           ListedResourceItems(project, project.ImageFiles, kImages, ImageMediaType, listed);
+    items += ListedResourceItems(project, project.ImageFiles, kImages, ImageMediaType, listed);
+    return items + ListedResourceItems(project, project.FontFiles, kFonts, FontMediaType, listed);
 }
 
 // One flat navigation point per chapter.

@@ -15,22 +15,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every file under OpsFolder, relative to it, and the named resources SourceFolder has (they
-// are copied into the book when the package is written).
+// Every file under OpsFolder, relative to it: the chapters and the resources carried with them.
 void AddBookFiles(const BookProject& project, BookLinks& links) {
     std::error_code error;
     for (auto it = fs::recursive_directory_iterator(project.OpsFolder, error);
          it != fs::recursive_directory_iterator(); it.increment(error)) {
         if (it->is_regular_file(error))
             links.AddFile(fs::relative(it->path(), project.OpsFolder, error).generic_string());
-    }
-    for (const auto& paths :
-         {CollectImageReferences(project), CollectStyleSheetReferences(project)}) {
-        for (const std::string& path : paths) {
-            const std::string source = project.SourceFolder + path;
-            if (fs::is_regular_file(source, error) && IsInsideFolder(source, project.SourceFolder))
-                links.AddFile(path);
-        }
     }
 }
 

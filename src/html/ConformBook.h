@@ -8,8 +8,7 @@ namespace quirebook {
 
 // Runs the conformance stage over the chapters in OpsFolder (in two passes: the chapters, then
 // their links against every chapter's ids and every file the book will hold). The files the
-// book holds are those in OpsFolder and the images and style sheets the chapters name that
-// SourceFolder has.
+// book holds are those in OpsFolder, where the resources were carried beforehand.
 void ConformBook(BookProject& project);
 
 }  // namespace quirebook

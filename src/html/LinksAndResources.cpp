@@ -53,14 +53,14 @@ std::string StyleSheetTagPath(std::string_view tag) {
     return std::string(tag.substr(start - 1, css - start)) + ".css";
 }
 
-// The path as it is listed: "\" turned into "/", "&amp;", "&nbsp;" and "%20" unescaped, blanks
-// trimmed. Empty when it names a scheme or a drive (":", which covers "http://"), or when it is
-// absolute or holds a ".." segment. The last test runs on the final path, so that a ".."
-// written with "\" or hidden behind escaped spaces is caught as well.
+// The path as it is listed: "\" turned into "/", "&amp;" and "&nbsp;" unescaped, "%HH"
+// decoded, blanks trimmed. Empty when it names a scheme or a drive (":", which covers "http://"),
+// or when it is absolute or holds a ".." segment. The last test runs on the final path, so that a
+// ".." written with "\" or hidden behind escaped spaces is caught as well.
 std::string CleanReferencePath(std::string_view raw) {
     if (raw.find(':') != npos) return {};
     const std::string unescaped =
-        PlainReplace(UnescapeReferencePath(PlainReplace(raw, "\\", "/")), "%20", " ");
+        PercentDecode(UnescapeReferencePath(PlainReplace(raw, "\\", "/")));
     const std::string path(TrimBlanks(unescaped));
     return IsSafeRelativePath(path) ? path : std::string();
 }
@@ -200,12 +200,12 @@ std::string QuotedAttribute(std::string_view tag, std::string_view attribute) {
     return value.Submatch(2).empty() ? value.Submatch(3) : value.Submatch(2);
 }
 
+// An image is available when the book holds it: carried into OpsFolder with the chapters.
 bool IsAvailableImage(const BookProject& project, const std::string& path) {
     if (path.empty()) return false;
-    const std::string file = project.SourceFolder + path;
+    const std::string file = project.OpsFolder + path;
     std::error_code error;
-    return std::filesystem::is_regular_file(file, error) &&
-           IsInsideFolder(file, project.SourceFolder);
+    return std::filesystem::is_regular_file(file, error) && IsInsideFolder(file, project.OpsFolder);
 }
 
 }  // namespace

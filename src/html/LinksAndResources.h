@@ -12,7 +12,7 @@ namespace quirebook {
 
 // The image paths referenced by the chapter files (OpsFolder + each ChapterFiles entry), in
 // order of first appearance: quoted "src" values of "<img" tags, with "/" as separator, "&amp;",
-// "&nbsp;" and "%20" unescaped, each path once (compared without regard to ASCII case). Paths
+// "&nbsp;" and "%HH" unescaped, each path once (compared without regard to ASCII case). Paths
 // that name a scheme or drive (":"), are absolute or climb out with ".." are left out.
 std::vector<std::string> CollectImageReferences(const BookProject& project);
 
@@ -30,9 +30,9 @@ std::string UnescapeReferencePath(std::string_view path);
 // chapters that change are written.
 void RepairInBookLinks(BookProject& project);
 
-// Every image of the chapter files that the book cannot hold (its file missing from
-// SourceFolder, outside it, or on another site) replaced by its alt text, with a log line: a
-// book must not refer to files it does not contain.
+// Every image of the chapter files that the book does not hold (its file not carried into
+// OpsFolder, or on another site) replaced by its alt text, with a log line: a book must not
+// refer to files it does not contain.
 void ReplaceUnavailableImages(BookProject& project);
 
 }  // namespace quirebook

@@ -23,6 +23,15 @@ using ::testing::Not;
 using testing::RecordingUserInterface;
 using testing::TempFolder;
 
+// A 1x1 transparent picture.
+const std::string kPng(
+    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52"
+    "\x00\x00\x00\x01\x00\x00\x00\x01\x08\x06\x00\x00\x00\x1f\x15\xc4"
+    "\x89\x00\x00\x00\x0b\x49\x44\x41\x54\x78\x9c\x63\x60\x00\x02\x00"
+    "\x00\x05\x00\x01\x7a\x5e\xab\x3f\x00\x00\x00\x00\x49\x45\x4e\x44"
+    "\xae\x42\x60\x82",
+    68);
+
 std::string Page(const std::string& title, const std::string& body) {
     return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
 }
@@ -170,7 +179,7 @@ TEST_F(PublishTest, AMissingChapterIsNamedAndLeftOut) {
 }
 
 TEST_F(PublishTest, ImagesTheBookCannotHoldGiveWayToTheirAltText) {
-    SaveTextFile(Pages + "/images/here.png", "png");
+    SaveTextFile(Pages + "/images/here.png", kPng);
     SaveTextFile(Pages + "/pics.htm",
                  Page("Pics",
                       "<p><img src=\"images/here.png\" alt=\"Here\"> <img "
@@ -183,6 +192,64 @@ TEST_F(PublishTest, ImagesTheBookCannotHoldGiveWayToTheirAltText) {
     EXPECT_THAT(Book.BuildLog, HasSubstr("pics.htm: the image \"images/gone.png\" is not in the "
                                          "book; its alt text stands in its place"));
     EXPECT_THAT(Opf(), HasSubstr("href=\"images/here.png\""));
+}
+
+TEST_F(PublishTest, ResourcesBesideThePagesFolderReachTheBook) {
+    // "My Pages" is the pages' folder; its parent, the default root, holds the sibling "static".
+    const std::string root = fs::path(Pages).parent_path();
+    fs::create_directories(root + "/static/fonts");
+    SaveTextFile(root + "/static/logo.png", kPng);
+    SaveTextFile(root + "/static/font.ttf", std::string("\0\1\0\0rest", 8));
+    SaveTextFile(root + "/static/main.css",
+                 "@import \"more.css\";\n@import \"gone.css\";\n"
+                 "@font-face { font-family: F; src: url(font.ttf) }\n"
+                 "h1 { font-family: F; background: url(logo.png) }");
+    SaveTextFile(root + "/static/more.css", "p { color: navy }");
+    SaveTextFile(root + "/secret.png", "not even a picture");
+    SaveTextFile(Pages + "/pics.htm",
+                 "<html><head><title>P</title><link rel=\"stylesheet\" "
+                 "href=\"../static/main.css\"></head><body><h1>Pics</h1><p><img "
+                 "src=\"../static/logo.png\" alt=\"Logo\"> <img src=\"../secret.png\" "
+                 "alt=\"Secret\"> <img src=\"/etc/hostname\" alt=\"Host\"></p></body></html>");
+    ASSERT_TRUE(Import({"pics.htm"}));
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    // Made again, the book has the same paths and nothing of the first making.
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    EXPECT_FALSE(fs::exists(Book.OpsFolder + "root-2"));
+
+    const std::string chapter = LoadTextFile(Book.OpsFolder + "pics.htm");
+    EXPECT_THAT(chapter, HasSubstr("<img src=\"root/static/logo.png\" alt=\"Logo\" />"));
+    EXPECT_THAT(chapter, HasSubstr("href=\"root/static/main.css\""));
+    EXPECT_THAT(chapter, Not(HasSubstr("secret")));
+    const std::string opf = Opf();
+    EXPECT_THAT(opf, HasSubstr("href=\"root/static/main.css\" media-type=\"text/css\""));
+    EXPECT_THAT(opf, HasSubstr("href=\"root/static/more.css\" media-type=\"text/css\""));
+    EXPECT_THAT(opf, HasSubstr("href=\"root/static/logo.png\" media-type=\"image/png\""));
+    EXPECT_THAT(opf,
+                HasSubstr("href=\"root/static/font.ttf\" media-type=\"application/x-font-ttf\""));
+    EXPECT_THAT(opf, Not(HasSubstr("secret")));
+    // The final message counts what was left out and why; the book is still made.
+    EXPECT_THAT(Ui.Messages.back(), HasSubstr("Your ePub book has been saved"));
+    EXPECT_THAT(Ui.Messages.back(),
+                HasSubstr("Left out of the book: 2 pictures (2 refused) and 1 style sheet (1 "
+                          "missing); among them gone.css (the file is missing), ../secret.png (its "
+                          "content is not image/png)"));
+    const testing::EpubCheckResult check = testing::RunEpubCheck(Book.OutputPath);
+    if (!check.Available) GTEST_SKIP() << "epubcheck or Java is missing: run ./test.sh";
+    EXPECT_TRUE(check.Valid) << check.Output;
+}
+
+TEST_F(PublishTest, AResourceRootAtThePagesFolderRefusesTheSiblingFolder) {
+    const std::string root = fs::path(Pages).parent_path();
+    fs::create_directories(root + "/static");
+    SaveTextFile(root + "/static/logo.png", kPng);
+    SaveTextFile(Pages + "/pics.htm",
+                 Page("P", "<p><img src=\"../static/logo.png\" alt=\"Logo\"></p>"));
+    ASSERT_TRUE(Import({"pics.htm"}));
+    Book.ResourceRoot = Pages;
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    EXPECT_THAT(LoadTextFile(Book.OpsFolder + "pics.htm"), HasSubstr("<p>Logo</p>"));
+    EXPECT_THAT(Ui.Messages.back(), HasSubstr("1 picture (1 refused)"));
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ class WordImportTest : public ::testing::Test {
     WordImportTest() : Book({QUIREBOOK_SOURCE_DIR "/data", Temp.Path()}, Temp / "work") {
         Book.OutputFolder = Temp / "books/";
         fs::create_directories(Temp / "in/Doc_files");
-        SaveTextFile(Temp / "in/Doc_files/a.png", "png");
+        SaveTextFile(Temp / "in/Doc_files/a.png", "\x89PNG\r\n\x1a\n");  // a PNG signature
     }
     TempFolder Temp;
     BookProject Book;
