@@ -125,7 +125,7 @@ TEST_F(WordImportTest, FindsThePictureFolderInEveryEncodingAndNaming) {
             book.OutputFolder = temp / "books/";
             BookForm form;
             fs::create_directories(temp / ("in/" + folder));
-            SaveTextFile(temp / ("in/" + folder + "/image001.png"), "png");
+            SaveTextFile(temp / ("in/" + folder + "/image001.png"), "\x89PNG\r\n\x1a\n");
             SaveTextFile(temp / "in/Pics.htm", page);
             ASSERT_TRUE(ImportWordHtml(book, form, Ui, temp / "in/Pics.htm"));
             const std::string chapter = LoadTextFile(book.WordTempFolder + book.ChapterFiles[0]);
