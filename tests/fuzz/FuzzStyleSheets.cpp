@@ -1,0 +1,36 @@
+// Fuzz target: a style text through the normalisation of a Word style block and the font
+// family collection, and each collected family through the font face rule and its id.
+#include "FuzzSupport.h"
+#include "css/BookStyleSheets.h"
+#include "css/FontEmbedding.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quirebook;
+    const fuzz::FuzzInput input(data, size);
+    OptionFlags options;
+    options.RelativeFontSize = input.Flag(0);
+    options.SevenLevelFontSize = input.Flag(1);
+    options.AllowNegativeValues = input.Flag(2);
+    options.AllowLineHeight = input.Flag(3);
+    options.AllowPageBreak = input.Flag(4);
+    options.AllowColumnWidth = input.Flag(5);
+    options.StripTableWidth = input.Flag(6);
+    options.BaseFontSize = input.Flag(7) ? 16 : 0;
+    std::string style = NormaliseWordStyle(input.Text(), options, "p { margin: 0 }");
+    CombineMargins(style);
+    fuzz::Require(
+        options.BaseFontSize == 0 || (options.BaseFontSize >= 12 && options.BaseFontSize <= 20),
+        "a base font size of 12 to 20");
+    std::vector<std::string> families;
+    CollectFontFamilies(input.Text(), families);
+    CollectFontFamilies(style, families);
+    for (const std::string& family : FontFamiliesToOffer(families)) {
+        const std::string id = FontId(family);
+        if (id.empty()) continue;
+        const std::string once = AddFontFaceRule(style, family, "font.ttf");
+        // A second rule for the same family replaces the first rather than adding to it.
+        fuzz::Require(AddFontFaceRule(once, family, "font.ttf") == once,
+                      "the font face rule written once");
+    }
+    return 0;
+}
