@@ -34,7 +34,9 @@ if (($# == 0)); then
     done
 fi
 
-# Links to the corpus files a target reads (never copies), by target.
+# Links to the corpus files a target reads (never copies), by target. Files up to 100 KB: a page
+# takes about a second under the sanitizers per 100 KB, and the fuzzer's mutations do better on
+# many small inputs than on few large ones.
 link_corpus() {
     local name=$1 into=$2
     rm -rf "$into"
@@ -54,7 +56,7 @@ link_corpus() {
         i=$((i + 2))
         while IFS= read -r -d '' file; do
             ln -s "$file" "$into/$(printf '%s' "$file" | md5sum | cut -c1-16)"
-        done < <(find "$corpus_root/$folder" -type f -name "$pattern" -size -2M -print0)
+        done < <(find "$corpus_root/$folder" -type f -name "$pattern" -size -100k -print0)
     done
 }
 
