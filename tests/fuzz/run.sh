@@ -34,20 +34,21 @@ if (($# == 0)); then
     done
 fi
 
-# Links to the corpus files a target reads (never copies), by target. Files up to 100 KB: a page
+# Links to the corpus files a target reads (never copies), by target. Pages up to 100 KB: a page
 # takes about a second under the sanitizers per 100 KB, and the fuzzer's mutations do better on
-# many small inputs than on few large ones.
+# many small inputs than on few large ones; documents up to the fuzzer's -max_len.
 link_corpus() {
     local name=$1 into=$2
     rm -rf "$into"
     mkdir -p "$into"
     [[ -d $corpus_root ]] || return 0
     local -a patterns
+    local largest=100k
     case $name in
         ChapterConversion) patterns=(web '*.htm*' bad '*.htm*') ;;
         WordCleaners) patterns=(wordhtml/original '*.htm' bad '*.htm*') ;;
         StyleSheets) patterns=(web '*.css') ;;
-        DocxPackage) patterns=(docx '*.docx' bad '*.docx') ;;
+        DocxPackage) patterns=(docx '*.docx' bad '*.docx') largest=1024k ;;
         *) return 0 ;;
     esac
     local i=0 folder pattern file
@@ -56,7 +57,7 @@ link_corpus() {
         i=$((i + 2))
         while IFS= read -r -d '' file; do
             ln -s "$file" "$into/$(printf '%s' "$file" | md5sum | cut -c1-16)"
-        done < <(find "$corpus_root/$folder" -type f -name "$pattern" -size -100k -print0)
+        done < <(find "$corpus_root/$folder" -type f -name "$pattern" -size "-$largest" -print0)
     done
 }
 
