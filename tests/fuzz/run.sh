@@ -88,25 +88,24 @@ run_target() {
 }
 
 failed=0
-pids=()
-names=()
+declare -A running=()  # pid -> target
 finish() {
-    if wait "${pids[0]}"; then
-        echo "${names[0]}: no failure in $seconds s"
+    local pid status=0
+    wait -n -p pid "${!running[@]}" || status=$?
+    if ((status == 0)); then
+        echo "${running[$pid]}: no failure in $seconds s"
     else
-        echo "${names[0]}: FAILED, see $build/logs/${names[0]}.log" >&2
+        echo "${running[$pid]}: FAILED, see $build/logs/${running[$pid]}.log" >&2
         failed=1
     fi
-    pids=("${pids[@]:1}")
-    names=("${names[@]:1}")
+    unset "running[$pid]"
 }
 for name in "$@"; do
-    ((${#pids[@]} < 2)) || finish
+    ((${#running[@]} < 2)) || finish
     run_target "$name" &
-    pids+=($!)
-    names+=("$name")
+    running[$!]=$name
 done
-while ((${#pids[@]})); do finish; done
+while ((${#running[@]})); do finish; done
 
 # Keep every input that ever failed, for the replay tests.
 for name in "$@"; do
