@@ -18,9 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.BaseFontSize = input.Flag(7) ? 16 : 0;
     std::string style = NormaliseWordStyle(input.Text(), options, "p { margin: 0 }");
     CombineMargins(style);
-    // The base size is read from the style's own pixel size when the options leave it open.
-    fuzz::Require(options.BaseFontSize >= 1 && options.BaseFontSize <= 255,
-                  "a base font size of 1 to 255");
+    // The base size is read from the style's own pixel size when the options leave it open (and
+    // stays open, 0, when there is nothing to scale).
+    fuzz::Require(options.BaseFontSize >= 0 && options.BaseFontSize <= 255,
+                  "a base font size of 0 to 255");
     std::vector<std::string> families;
     CollectFontFamilies(input.Text(), families);
     CollectFontFamilies(style, families);
