@@ -170,12 +170,13 @@ std::string ReplaceFamily(std::string_view style, std::string_view family, const
 std::string AddFontFaceRule(std::string_view style, std::string_view family,
                             std::string_view fileName) {
     const std::string id = FontId(family);
-    std::string text = ReplaceFamily(style, family, id);
+    std::string text(style);
     const std::string opening = RuleOpening(id);
     const std::string rule =
         opening + "\r\nfont-weight : normal;\r\nfont-style: normal;\r\nsrc : " + CssUrl(fileName) +
         "; \r\n}\r\n";
-    // An earlier rule for the same id (the family embedded before) gives way to the new one.
+    // An earlier rule for the same id (the family embedded before) gives way to the new one; it
+    // goes before the family is renamed, which could otherwise change the rule's own words.
     const std::size_t earlier = PosFrom(text, opening, 1);
     if (earlier != 0) {
         const std::size_t close = PosFrom(text, "}", earlier);
@@ -183,6 +184,7 @@ std::string AddFontFaceRule(std::string_view style, std::string_view family,
         if (text.compare(end, 2, "\r\n") == 0) end += 2;
         text.erase(earlier - 1, end - (earlier - 1));
     }
+    text = ReplaceFamily(text, family, id);
     return rule + text;
 }
 
