@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIREBOOK_SANITIZE=ON >/dev/null
-cmake --build build-sanitize -j2 --target quirebook quirebook_tests
+cmake --build build-sanitize -j2 --target quirebook quirebook_tests fuzz_replays
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-sanitize --output-on-failure -j2 -E "^(corpus|gui|package)\."

@@ -142,15 +142,41 @@ std::string FontId(std::string_view family) {
     return id;
 }
 
+namespace {
+
+// Every occurrence of `family` (case ignored) replaced by its `id`, except where it already
+// stands as that id: an id that is the family with "_" in front (a family beginning with a
+// digit) holds the family, and a style embedded once must not get "__" at a second embedding.
+std::string ReplaceFamily(std::string_view style, std::string_view family, const std::string& id) {
+    if (family.empty() || id.size() <= family.size() || !id.ends_with(family))
+        return PlainReplace(style, family, id, true);
+    const std::string_view prefix = std::string_view(id).substr(0, id.size() - family.size());
+    std::string result;
+    std::size_t copied = 0;
+    for (std::size_t at; (at = PosFrom(style, family, copied + 1, true)) != 0;) {
+        const std::size_t start = at - 1;
+        const bool isId =
+            start >= prefix.size() && style.substr(start - prefix.size(), prefix.size()) == prefix;
+        result.append(style, copied, start - copied);
+        result += isId ? style.substr(start, family.size()) : std::string_view(id);
+        copied = start + family.size();
+    }
+    result.append(style, copied);
+    return result;
+}
+
+}  // namespace
+
 std::string AddFontFaceRule(std::string_view style, std::string_view family,
                             std::string_view fileName) {
     const std::string id = FontId(family);
-    std::string text = PlainReplace(style, family, id, true);
+    std::string text(style);
     const std::string opening = RuleOpening(id);
     const std::string rule =
         opening + "\r\nfont-weight : normal;\r\nfont-style: normal;\r\nsrc : " + CssUrl(fileName) +
         "; \r\n}\r\n";
-    // An earlier rule for the same id (the family embedded before) gives way to the new one.
+    // An earlier rule for the same id (the family embedded before) gives way to the new one; it
+    // goes before the family is renamed, which could otherwise change the rule's own words.
     const std::size_t earlier = PosFrom(text, opening, 1);
     if (earlier != 0) {
         const std::size_t close = PosFrom(text, "}", earlier);
@@ -158,6 +184,7 @@ std::string AddFontFaceRule(std::string_view style, std::string_view family,
         if (text.compare(end, 2, "\r\n") == 0) end += 2;
         text.erase(earlier - 1, end - (earlier - 1));
     }
+    text = ReplaceFamily(text, family, id);
     return rule + text;
 }
 

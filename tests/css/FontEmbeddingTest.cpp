@@ -116,6 +116,17 @@ TEST(AddFontFaceRule, RenamesTheFamilyAndPutsItsRuleFirst) {
                 HasSubstr("src : url(\"my (old) font.ttf\"); \r\n"));
 }
 
+TEST(AddFontFaceRule, EmbedsAFamilyBeginningWithADigitAgainUnderTheSameId) {
+    // The id "_15em" holds the family "15em": where it stands already it stays, and a second
+    // embedding keeps one rule.
+    const std::string style =
+        AddFontFaceRule("p{font-family:15em}\r\nq{font-family:_15em}", "15em", "a.ttf");
+    EXPECT_THAT(style, HasSubstr("p{font-family:_15em}\r\nq{font-family:_15em}"));
+    EXPECT_EQ(PosFrom(style, "@font-face", 2), 0u);
+    const std::string again = AddFontFaceRule(style, "15em", "b.ttf");
+    EXPECT_EQ(again, PlainReplace(style, "a.ttf", "b.ttf"));
+}
+
 TEST(AddFontManifestItem, ListsEachFileOnceUnderAnUnusedId) {
     const std::string opf =
         "<package><metadata><dc:identifier id=\"BookId\">x</dc:identifier></metadata><manifest>"
