@@ -70,8 +70,9 @@ struct OptionFlags {
     bool PassEpubCheck = true;
     std::string ExternalEditor;
     std::string EpubCheckJar;
-    bool RemoveStyleBlocks = false;  // not stored
-    bool RemoveStyleLinks = false;   // not stored
+    bool RemoveStyleBlocks = false;   // not stored
+    bool RemoveStyleLinks = false;    // not stored
+    bool RemoveInlineStyles = false;  // not stored
 };
 
 class BookProject {
