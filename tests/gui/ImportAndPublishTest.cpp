@@ -1,6 +1,4 @@
 // The window imports web pages into its grid and makes a book that follows the grid.
-#include <zip.h>
-
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
@@ -12,21 +10,6 @@
 namespace quirebook::testing {
 
 namespace {
-
-std::string ReadEntry(const std::string& book, const char* entry) {
-    zip_t* archive = zip_open(book.c_str(), ZIP_RDONLY, nullptr);
-    if (archive == nullptr) return {};
-    std::string text;
-    zip_stat_t stat;
-    if (zip_stat(archive, entry, 0, &stat) == 0) {
-        zip_file_t* file = zip_fopen(archive, entry, 0);
-        text.resize(stat.size);
-        zip_fread(file, text.data(), stat.size);
-        zip_fclose(file);
-    }
-    zip_close(archive);
-    return text;
-}
 
 QString Cell(const MainWindow& window, int row, int column) {
     return window.Grid->item(row, column)->text();
@@ -57,11 +40,12 @@ class ImportAndPublishTest : public QObject {
         QStringList tabs;
         for (int i = 0; i < window.Pages->count(); ++i)
             if (window.Pages->isTabVisible(i)) tabs << window.Pages->tabText(i);
-        QCOMPARE(tabs, QStringList({"General", "Cover", "Settings", "Advanced", "Log"}));
+        QCOMPARE(tabs, QStringList({"General", "Cover", "Settings", "Advanced", "Log", "Pro"}));
         QCOMPARE(window.Pages->currentIndex(), 0);
         QVERIFY(!window.ValidateThisAction->isEnabled());
         QVERIFY(!window.ReimportAction->isEnabled());
-        QVERIFY(!window.General->MoreLanguagesButton->isEnabled());
+        QVERIFY(window.General->MoreLanguagesButton->isEnabled());
+        QVERIFY(window.Headings->isHidden());
         QCOMPARE(window.MakeEpubAction->shortcut(), QKeySequence(Qt::Key_F6));
         QStringList header;
         for (int column = 0; column < 5; ++column)
@@ -199,14 +183,14 @@ class ImportAndPublishTest : public QObject {
                  QString::fromStdString("Your ePub book has been saved in " +
                                         fixture.Project.OutputFolder + " as My Pages.epub"));
         // The manifest lists the chapters in the spine's order, "n0" first.
-        const std::string opf = ReadEntry(book, "OPS/content.opf");
+        const std::string opf = ReadBookEntry(book, "OPS/content.opf");
         const std::size_t third = opf.find("href=\"third.html");
         const std::size_t first = opf.find("href=\"first.html");
         const std::size_t second = opf.find("href=\"second.html");
         QVERIFY(third != std::string::npos && first != std::string::npos);
         QVERIFY(third < first && first < second);
         QVERIFY(opf.find("Anonymous Author") != std::string::npos);
-        const std::string ncx = ReadEntry(book, "OPS/toc.ncx");
+        const std::string ncx = ReadBookEntry(book, "OPS/toc.ncx");
         QVERIFY(ncx.find("Tom &amp; &lt;Jerry&gt;") != std::string::npos);
         QVERIFY(ncx.find("Heading third") < ncx.find("Tom &amp;"));
 
