@@ -70,6 +70,7 @@ void HeadingTree::FillHeadingTree(const std::vector<HeadingEntry>& entries,
         auto* node = new QTreeWidgetItem(
             QStringList(QString::fromStdString(UnescapeForDisplay(entry.Text))));
         node->setData(0, kTargetRole, HeadingTarget(folder, chapterFiles, entry));
+        node->setToolTip(0, node->text(0));
         if (parent != nullptr)
             parent->addChild(node);
         else

@@ -110,7 +110,7 @@ void MainWindow::BuildLeftSide(QWidget* left) {
     preview->addWidget(Headings);
     preview->setStretchFactor(0, 3);
     preview->setStretchFactor(1, 1);
-    preview->setSizes({520, 200});
+    preview->setSizes({480, 240});
     Headings->setMinimumWidth(150);
     auto* views = new QSplitter(Qt::Vertical);
     views->addWidget(Grid);
