@@ -247,10 +247,15 @@ void MainWindow::MakeEpubCommand() {
                 ShowForm();
                 Log->ShowLog(m_project.BuildLog);
                 Status->setText(m_form.Published ? "The book is made." : "The book was not made.");
-                // The made book's chapters carry an anchor at each heading.
-                if (m_form.Published && m_project.Options.TocFromHeadings)
-                    Headings->FillHeadingTree(m_project.HeadingEntries, m_project.OpsFolder,
-                                              m_project.ChapterFiles);
+                // The made book's chapters carry an anchor at each heading. The headings count
+                // the chapters the book was made of: those whose source was missing are not.
+                if (m_form.Published && m_project.Options.TocFromHeadings) {
+                    std::vector<std::string> made;
+                    for (const std::string& chapter : m_project.ChapterFiles)
+                        if (QFileInfo::exists(Text(m_project.OpsFolder + chapter)))
+                            made.push_back(chapter);
+                    Headings->FillHeadingTree(m_project.HeadingEntries, m_project.OpsFolder, made);
+                }
             });
 }
 

@@ -307,6 +307,19 @@ class DialogsTest : public QObject {
         const HeadingEntry& section = fixture.Project.HeadingEntries.at(1);
         QVERIFY(LoadTextFile(fixture.Project.OpsFolder + "one.html")
                     .find("id=\"" + section.Anchor + "\"") != std::string::npos);
+        // A chapter whose source went missing is left out of the book: the nodes still lead to
+        // the chapters that hold the headings.
+        fixture.AddPage("two.html", WindowFixture::Page("Two", "Part two"));
+        fixture.Person.Answers = {true};
+        fixture.Import({"one.html", "two.html"});
+        std::filesystem::remove(fixture.Pages + "/one.html");
+        QVERIFY(fixture.RunAndWait(&MainWindow::MakeEpubCommand));
+        QVERIFY(window.General->NameLabel->IsLink());
+        QCOMPARE(Shape(*window.Headings), "Part two");
+        QSignalSpy clicked(window.Headings, &HeadingTree::HeadingClicked);
+        emit window.Headings->itemClicked(window.Headings->topLevelItem(0), 0);
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked[0][0].toUrl().fileName(), "two.html");
     }
 
     void FontWindowOffersEveryNamedFamily() {
