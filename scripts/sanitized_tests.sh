@@ -8,8 +8,8 @@
 # what the build needs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# -O1 with line tables only: the sanitizers' reports name files and lines, and the build takes
-# about half the time of an optimised build with full debug information. The window is not built.
+# -O1 with line tables only (-g1): the sanitizers' reports name files and lines, at a smaller build
+# cost than full debug information. The window is not built.
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1" \
     -DQUIREBOOK_SANITIZE=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON >/dev/null
 cmake --build build-sanitize -j2 --target installation_data quirebook quirebook_tests fuzz_replays
