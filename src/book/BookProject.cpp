@@ -16,6 +16,11 @@ BookProject::BookProject(const AppFolders& folders, const std::string& workRoot)
       WordTempFolder(workRoot + "/doctmp/"),
       OutputFolder(folders.UserFolder + "/myBook/") {}
 
+std::string BookProject::SourceFile(const std::string& chapter) const {
+    std::string found = LocateByUtf8Names(SourceFolder, chapter);
+    return found.empty() ? SourceFolder + chapter : found;
+}
+
 void BookProject::AddLog(std::string_view text) {
     BuildLog.append(text);
     BuildLog.append("\r\n");

@@ -194,17 +194,24 @@ int main(int argc, char** argv) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
     }
-    try {
+    const auto run = [&] {
         if (makeCommand->parsed()) return RunMake(make, common);
         if (wordHtmlCommand->parsed()) return RunMake(wordPage, common);
         if (wordCommand->parsed()) return RunMake(wordDocument, common);
         if (validateCommand->parsed()) return RunValidate(book, common);
         if (repackCommand->parsed()) return RunRepack(workFolder, book, common);
         return RunDemo(common);
+    };
+    try {
+        const int status = run();
+        WaitIfStopping();
+        return status;
     } catch (const std::invalid_argument& error) {
+        WaitIfStopping();
         std::cerr << error.what() << '\n';
         return 2;
     } catch (const std::exception& error) {
+        WaitIfStopping();
         std::cerr << error.what() << '\n';
         return 1;
     }

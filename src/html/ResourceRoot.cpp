@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 
+#include "text/FolderFiles.h"
 #include "text/PlainText.h"
 #include "text/TextUtilities.h"
 
@@ -120,9 +121,12 @@ ResolvedResource ResourceRoot::Resolve(std::string_view reference, const std::st
     std::string path = PlainReplace(PercentDecode(written), "\\", "/");
     if (path.find('\0') != std::string::npos) return Refusal("its name holds a NUL byte");
     if (path.front() == '/') return Refusal("it is an absolute path");
-    const fs::path file = (fs::path(base) / path).lexically_normal();
+    fs::path file = (fs::path(base) / path).lexically_normal();
     const fs::path relative = InsideOf(file, m_folder);
     if (relative.empty()) return Refusal("it lies outside the resource root " + m_folder);
+    // A page read into UTF-8 names "\u00E9t\u00E9.png" for a file whose name is in Latin-1 bytes.
+    if (std::string onDisk = LocateByUtf8Names(m_folder, relative.string()); !onDisk.empty())
+        file = std::move(onDisk);
     if (HasHiddenName(relative)) return Refusal("its path holds a name beginning with \".\"");
     const ResourceType type = TypeFromName(path);
     if (std::find(kinds.begin(), kinds.end(), type.Kind) == kinds.end()) {

@@ -205,7 +205,6 @@ class ImportAndPublishTest : public QObject {
         QVERIFY(window.EditMenu->actions().front()->isEnabled());
 
         const EpubCheckResult check = RunEpubCheck(book);
-        if (check.Available) QVERIFY2(check.Valid, check.Output.c_str());
 
         // A new import draws the labels plain again and disables the book's commands.
         fixture.Person.Answers = {true};
@@ -213,6 +212,10 @@ class ImportAndPublishTest : public QObject {
         QVERIFY(!window.General->NameLabel->IsLink());
         QVERIFY(!window.ValidateThisAction->isEnabled());
         QVERIFY(window.General->ChangeButton->isEnabled());
+
+        // The book's verdict, judged last so that a machine without epubcheck still runs the rest.
+        if (!check.Available) QSKIP("epubcheck or Java is missing: run ./test.sh");
+        QVERIFY2(check.Valid, check.Output.c_str());
     }
 
     void ValidatesTheBookIntoTheLog() {
@@ -260,7 +263,8 @@ class ImportAndPublishTest : public QObject {
         QVERIFY(window.Grid->rowCount() > 1);
         QVERIFY(fixture.RunAndWait(&MainWindow::MakeEpubCommand));
         const EpubCheckResult check = RunEpubCheck(fixture.Project.OutputPath);
-        if (check.Available) QVERIFY2(check.Valid, check.Output.c_str());
+        if (!check.Available) QSKIP("epubcheck or Java is missing: run ./test.sh");
+        QVERIFY2(check.Valid, check.Output.c_str());
     }
 
     void CommandLineFilesOpenAsAFileManagerHandsThem() {
