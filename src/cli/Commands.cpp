@@ -230,8 +230,10 @@ int RunRepack(const std::string& workFolder, const std::string& book, const Comm
 int RunDemo(const CommonOptions& common) {
     const std::string examples = LocateAppFolders(ProgramFolder()).AppFolder + "/examples/";
     std::vector<fs::path> books;
-    for (const auto& entry : fs::directory_iterator(examples))
-        if (fs::is_directory(entry.path())) books.push_back(entry.path());
+    std::error_code error;  // a missing examples folder is told below, as one with no book
+    for (auto it = fs::directory_iterator(examples, error);
+         !error && it != fs::directory_iterator(); it.increment(error))
+        if (fs::is_directory(it->path())) books.push_back(it->path());
     std::sort(books.begin(), books.end());
     int status = 0;
     int made = 0;
