@@ -100,7 +100,7 @@ std::vector<std::string> PageLinks(std::string_view page) {
     DeletePattern(text, "<!--[\\s\\S]*?-->");
     Regex links(preCaseLess | preSingleLine);
     links.SetPattern(
-        "<(?:a|area)\\s[^>]*?\\bhref\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+))");
+        "<(?:a|area)\\s(?:[^>]*?\\s)?href\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+))");
     links.SetSubject(std::move(text));
     std::vector<std::string> found;
     while (links.MatchNext()) {

@@ -19,12 +19,13 @@ using ::testing::HasSubstr;
 using testing::TempFolder;
 
 TEST(PageLinksTest, AnchorsAndAreasInOrderWithEscapesUndone) {
-    EXPECT_THAT(PageLinks("<link rel=stylesheet href=s.css><A HREF=\"one.html\">1</A>"
-                          "<!-- <a href=\"old.html\"> --><abbr href=x.html>"
-                          "<a class='x' href='two.html#part'>2</a><area shape=rect href=three.html>"
-                          "<a\nhref = \"q.html?a=1&amp;b=2\">"
-                          "<a name=\"top\">"),
-                ElementsAre("one.html", "two.html#part", "three.html", "q.html?a=1&b=2"));
+    EXPECT_THAT(
+        PageLinks("<link rel=stylesheet href=s.css><A HREF=\"one.html\">1</A>"
+                  "<!-- <a href=\"old.html\"> --><abbr href=x.html>"
+                  "<a class='x' href='two.html#part'>2</a><area shape=rect href=three.html>"
+                  "<a\nhref = \"q.html?a=1&amp;b=2\">"
+                  "<a name=\"top\"><a data-href=\"no.html\" href=\"yes.html\">"),
+        ElementsAre("one.html", "two.html#part", "three.html", "q.html?a=1&b=2", "yes.html"));
 }
 
 // A root "root" holding the pages' folder "root/book", a subfolder, pictures beside it, and a
@@ -82,6 +83,14 @@ TEST_F(ContentsPageWalkTest, DeeperLevelsFollowBreadthFirst) {
     EXPECT_THAT(Names(Walk(3)), ElementsAre("index.html", "b.html", "a.html", "c.html", "e.html"));
     // Left out as a chapter, the contents page is still not found again through a link back.
     EXPECT_THAT(Names(Walk(9, false)), ElementsAre("b.html", "a.html", "c.html", "e.html"));
+}
+
+TEST_F(ContentsPageWalkTest, AContentsPageInUtf16IsReadByItsByteOrderMark) {
+    std::string utf16("\xff\xfe", 2);
+    for (const char c : std::string("<a href=\"c.html\">C</a><a href=\"a.html\">A</a>"))
+        utf16 += std::string{c, '\0'};
+    SaveTextFile(Book + "/index.html", utf16);
+    EXPECT_THAT(Names(Walk(1, false)), ElementsAre("c.html", "a.html"));
 }
 
 TEST_F(ContentsPageWalkTest, EveryLinkNotFollowedIsToldOnceWithItsReason) {
