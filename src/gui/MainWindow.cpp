@@ -85,6 +85,10 @@ void MainWindow::BuildLeftSide(QWidget* left) {
     ImportWebButton = new QPushButton("Import Web Pages");
     ImportWebButton->setObjectName("btnImportHtml");
     ImportWebButton->setToolTip("Import a folder of HTML files");
+    ImportContentsButton = new QPushButton("Import from a Contents Page...");
+    ImportContentsButton->setObjectName("btnImportContents");
+    ImportContentsButton->setToolTip(
+        "Import the pages a contents page links to, in the order of its links");
     ImportWordButton = new QPushButton("Import Word Doc");
     ImportWordButton->setToolTip("Import a MS Word document");
     MakeEpubButton = new QPushButton("Make ePub");
@@ -96,8 +100,8 @@ void MainWindow::BuildLeftSide(QWidget* left) {
     PreviewToggle->setCheckable(true);
     PreviewToggle->setChecked(true);
     auto* tools = new QHBoxLayout;
-    for (QWidget* button :
-         std::initializer_list<QWidget*>{ImportWebButton, ImportWordButton, MakeEpubButton})
+    for (QWidget* button : std::initializer_list<QWidget*>{ImportWebButton, ImportContentsButton,
+                                                           ImportWordButton, MakeEpubButton})
         tools->addWidget(button);
     tools->addStretch();
     tools->addWidget(PreviewToggle);
@@ -133,6 +137,7 @@ void MainWindow::BuildMenus() {
     add(file, "Open &Example", &MainWindow::OpenExampleCommand, Qt::Key_F2);
     file->addSeparator();
     add(file, "&Import Webpages", &MainWindow::ImportWebPagesCommand);
+    add(file, "Import from a &Contents Page...", &MainWindow::ImportContentsPageCommand);
     add(file, "Import Word &Document", &MainWindow::ImportWordDocumentCommand, Qt::Key_F4);
     add(file, "Import Word &HTML", &MainWindow::ImportWordHtmlCommand);
     ReimportAction = add(file, "Re-Import Word Doc", &MainWindow::ReimportCommand, Qt::Key_F5);
@@ -169,6 +174,8 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::ConnectControls() {
     connect(ImportWebButton, &QPushButton::clicked, this, &MainWindow::ImportWebPagesCommand);
+    connect(ImportContentsButton, &QPushButton::clicked, this,
+            &MainWindow::ImportContentsPageCommand);
     connect(ImportWordButton, &QPushButton::clicked, this, &MainWindow::ImportWordDocumentCommand);
     connect(MakeEpubButton, &QPushButton::clicked, this, &MainWindow::MakeEpubCommand);
     connect(PreviewToggle, &QToolButton::toggled, this, [this](bool down) {
@@ -269,10 +276,11 @@ void MainWindow::ShowForm() {
 void MainWindow::UpdateCommands() {
     const bool idle = !Busy();
     for (QWidget* control :
-         {static_cast<QWidget*>(ImportWebButton), static_cast<QWidget*>(ImportWordButton),
-          static_cast<QWidget*>(MakeEpubButton), static_cast<QWidget*>(Grid),
-          static_cast<QWidget*>(General), static_cast<QWidget*>(Cover), Options->SettingsPage,
-          Options->AdvancedPage, Options->ProPage, static_cast<QWidget*>(FontWindow->EmbedButton)})
+         {static_cast<QWidget*>(ImportWebButton), static_cast<QWidget*>(ImportContentsButton),
+          static_cast<QWidget*>(ImportWordButton), static_cast<QWidget*>(MakeEpubButton),
+          static_cast<QWidget*>(Grid), static_cast<QWidget*>(General), static_cast<QWidget*>(Cover),
+          Options->SettingsPage, Options->AdvancedPage, Options->ProPage,
+          static_cast<QWidget*>(FontWindow->EmbedButton)})
         control->setEnabled(idle);
     for (QAction* action : m_projectActions) action->setEnabled(idle);
     General->ChangeButton->setEnabled(!m_form.Published);

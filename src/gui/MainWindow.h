@@ -47,6 +47,7 @@ class MainWindow : public QMainWindow {
 
     // The commands of the menus and buttons.
     void ImportWebPagesCommand();
+    void ImportContentsPageCommand();
     void ImportWordDocumentCommand();
     void ImportWordHtmlCommand();
     void OpenExampleCommand();
@@ -68,6 +69,7 @@ class MainWindow : public QMainWindow {
 
     // Left side.
     QPushButton* ImportWebButton;
+    QPushButton* ImportContentsButton;
     QPushButton* ImportWordButton;
     QPushButton* MakeEpubButton;
     QToolButton* PreviewToggle;
@@ -116,6 +118,9 @@ class MainWindow : public QMainWindow {
     // Reads the import options; false, with the message, when they cannot be read.
     bool ReadImportOptions();
     void ImportPages(const QStringList& pages);
+    // After a web import: no headings of an earlier Word document, the dialog's folder, the
+    // grid and fields.
+    void ShowImportedPages(const QString& folder);
     void ImportWordDocumentFile(const QString& path);
     void ImportWordPageFile(const QString& path);
     // Runs an import or publish `job` off the window's thread, then shows its result.

@@ -6,6 +6,7 @@
 #include <exception>
 #include <utility>
 
+#include "app/ContentsImport.h"
 #include "app/Publish.h"
 #include "app/SettingsFile.h"
 #include "app/Shell.h"
@@ -83,10 +84,32 @@ void MainWindow::ImportPages(const QStringList& pages) {
     for (const QString& page : pages)
         paths.push_back(QFileInfo(page).absoluteFilePath().toStdString());
     if (!ImportWebPages(m_project, m_form, m_ui, paths)) return;
+    ShowImportedPages(FolderOf(pages.front()));
+}
+
+void MainWindow::ShowImportedPages(const QString& folder) {
     // Headings of an earlier Word document are not this project's.
     m_project.HeadingEntries.clear();
-    m_webFolder = FolderOf(pages.front());
+    m_webFolder = folder;
     ShowImported();
+}
+
+void MainWindow::ImportContentsPageCommand() {
+    if (Busy() || !ConfirmNewProject(m_project, m_ui)) return;
+    const QStringList chosen = m_files.Choose(
+        {FileRequest::Kind::OpenOne,
+         "Import from a Contents Page",
+         "HTML Files(*.htm;*.html;*.xml;*.xhtml;*.shtml)|*.htm;*.html;*.xml;*.xhtml;*.shtml",
+         m_webFolder,
+         {},
+         {}});
+    if (chosen.isEmpty() || !ReadImportOptions()) return;
+    ReadForm();
+    const std::string page = QFileInfo(chosen.front()).absoluteFilePath().toStdString();
+    m_ui.AnswerNewProjectQuestion(true);
+    const bool imported = ImportFromContentsPage(m_project, m_form, m_ui, page, {});
+    m_ui.AnswerNewProjectQuestion(false);
+    if (imported) ShowImportedPages(FolderOf(chosen.front()));
 }
 
 void MainWindow::ImportWordDocumentCommand() {

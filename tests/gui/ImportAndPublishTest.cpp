@@ -1,4 +1,5 @@
 // The window imports web pages into its grid and makes a book that follows the grid.
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
@@ -265,6 +266,59 @@ class ImportAndPublishTest : public QObject {
         const EpubCheckResult check = RunEpubCheck(fixture.Project.OutputPath);
         if (!check.Available) QSKIP("epubcheck or Java is missing: run ./test.sh");
         QVERIFY2(check.Valid, check.Output.c_str());
+    }
+
+    void ContentsPageFillsTheGridInTheOrderOfItsLinks() {
+        WindowFixture fixture;
+        MainWindow& window = *fixture.Window;
+        const QString contents = fixture.AddPage(
+            "index.html", WindowFixture::Page("Contents", "Contents",
+                                              "<a href=\"zebra.html\">Z</a> <a href=\"apple.html#"
+                                              "x\">A</a> <a href=\"gone.html\">gone</a>"));
+        fixture.AddPage("zebra.html", WindowFixture::Page("Zebra", "Zebra"));
+        fixture.AddPage("apple.html", WindowFixture::Page("Apple", "Apple"));
+        // The command is in the File menu and on a button beside "Import Web Pages".
+        QStringList captions;
+        for (QAction* action : window.menuBar()->actions()) {
+            if (action->text() != "&File") continue;
+            for (QAction* command : action->menu()->actions()) captions << command->text();
+        }
+        QVERIFY2(captions.contains("Import from a &Contents Page..."),
+                 qPrintable(captions.join("/")));
+        QCOMPARE(window.ImportContentsButton->text(), "Import from a Contents Page...");
+
+        fixture.Files.Answers.push_back({contents});
+        window.ImportContentsButton->click();
+        QCOMPARE(fixture.Files.Requests.size(), 1);
+        QCOMPARE(fixture.Files.Requests.back().Action, FileRequest::Kind::OpenOne);
+        QCOMPARE(fixture.Files.Requests.back().Title, "Import from a Contents Page");
+        QCOMPARE(window.Grid->rowCount(), 3);
+        QCOMPARE(Cell(window, 0, ChapterGrid::FileColumn), "index.html");
+        QCOMPARE(Cell(window, 1, ChapterGrid::FileColumn), "zebra.html");
+        QCOMPARE(Cell(window, 2, ChapterGrid::FileColumn), "apple.html");
+        QCOMPARE(Cell(window, 1, ChapterGrid::TitleColumn), "Zebra");
+        QVERIFY(Said(fixture.Person.Messages)
+                    .contains("index.html: the link to gone.html is skipped: it is missing"));
+
+        // The grid can still be reordered, and the book follows it.
+        DragRow(*window.Grid, 2, 1);  // index, apple, zebra
+        QVERIFY(fixture.RunAndWait(&MainWindow::MakeEpubCommand));
+        const std::string opf =
+            ReadBookEntry(fixture.Project.OutputFolder + "My Pages.epub", "OPS/content.opf");
+        const std::size_t apple = opf.find("href=\"apple.html");
+        const std::size_t zebra = opf.find("href=\"zebra.html");
+        QVERIFY(apple != std::string::npos && zebra != std::string::npos);
+        QVERIFY(opf.find("href=\"index.html") < apple && apple < zebra);
+
+        // A loaded project is left only after "Yes"; cancelling the dialog keeps it.
+        fixture.Window->ImportContentsPageCommand();
+        QCOMPARE(Said(fixture.Person.Questions),
+                 "Are you sure to quit this project and begin a new book project?");
+        QCOMPARE(fixture.Files.Requests.size(), 1);
+        fixture.Person.Answers = {true};
+        fixture.Window->ImportContentsPageCommand();
+        QCOMPARE(fixture.Files.Requests.size(), 2);
+        QCOMPARE(window.Grid->rowCount(), 3);
     }
 
     void CommandLineFilesOpenAsAFileManagerHandsThem() {
