@@ -1,6 +1,7 @@
 #include "html/ConformBook.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "html/Conformance.h"
 #include "html/LimitedPass.h"
@@ -29,26 +30,27 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
 
 void ConformBook(BookProject& project) {
     BookLinks links;
+    std::vector<ConformedChapter> conformed;
+    conformed.reserve(project.ChapterFiles.size());
     for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
         const std::string& chapter = project.ChapterFiles[i];
-        const std::string path = project.OpsFolder + chapter;
-        std::string text = LoadTextFile(path);
         // Titles are kept escaped for the package; the stage escapes what it writes itself.
         const ConformOptions options{
             project.BookMetadata.Language,
             i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
-        RunLimitedPass(project, chapter, "the XHTML conformance", text,
-                       [&](const std::string& t) { return ConformChapter(t, options); });
-        SaveTextFile(path, text);
-        links.AddChapter(chapter, ConformedIds(text));
+        conformed.emplace_back(LoadTextFile(project.OpsFolder + chapter), options);
+        links.AddChapter(chapter, conformed.back().Ids());
     }
     AddBookFiles(project, links);
-    for (const std::string& chapter : project.ChapterFiles) {
-        const std::string path = project.OpsFolder + chapter;
-        std::string text = LoadTextFile(path);
-        RunLimitedPass(project, chapter, "the link check", text,
-                       [&](const std::string& t) { return FixChapterLinks(t, chapter, links); });
-        SaveTextFile(path, text);
+    for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
+        const std::string& chapter = project.ChapterFiles[i];
+        // Only the writing can meet a pattern limit (in a style sheet); the chapter then stays
+        // as it came.
+        ConformedChapter held = std::move(conformed[i]);  // its tree goes with this chapter
+        std::string text;
+        RunLimitedPass(project, chapter, "the XHTML conformance", text,
+                       [&](const std::string&) { return held.WithBookLinks(chapter, links); });
+        if (!text.empty()) SaveTextFile(project.OpsFolder + chapter, text);
     }
 }
 
