@@ -8,7 +8,6 @@
 #include "html/LinksAndResources.h"
 #include "text/Entities.h"
 #include "text/FolderFiles.h"
-#include "text/TextFiles.h"
 
 namespace quirebook {
 
@@ -28,29 +27,26 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
 
 }  // namespace
 
-void ConformBook(BookProject& project) {
+void ConformBook(BookProject& project, ChapterTexts& texts) {
     BookLinks links;
     std::vector<ConformedChapter> conformed;
-    conformed.reserve(project.ChapterFiles.size());
-    for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
-        const std::string& chapter = project.ChapterFiles[i];
+    conformed.reserve(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
         // Titles are kept escaped for the package; the stage escapes what it writes itself.
         const ConformOptions options{
             project.BookMetadata.Language,
             i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
-        conformed.emplace_back(LoadTextFile(project.OpsFolder + chapter), options);
-        links.AddChapter(chapter, conformed.back().Ids());
+        conformed.emplace_back(texts[i], options);
+        links.AddChapter(project.ChapterFiles[i], conformed.back().Ids());
     }
     AddBookFiles(project, links);
-    for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string& chapter = project.ChapterFiles[i];
+        ConformedChapter held = std::move(conformed[i]);  // its tree goes with this chapter
         // Only the writing can meet a pattern limit (in a style sheet); the chapter then stays
         // as it came.
-        ConformedChapter held = std::move(conformed[i]);  // its tree goes with this chapter
-        std::string text;
-        RunLimitedPass(project, chapter, "the XHTML conformance", text,
+        RunLimitedPass(project, chapter, "the XHTML conformance", texts[i],
                        [&](const std::string&) { return held.WithBookLinks(chapter, links); });
-        if (!text.empty()) SaveTextFile(project.OpsFolder + chapter, text);
     }
 }
 

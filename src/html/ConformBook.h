@@ -3,12 +3,14 @@
 #pragma once
 
 #include "book/BookProject.h"
+#include "book/ChapterTexts.h"
 
 namespace quirebook {
 
-// Runs the conformance stage over the chapters in OpsFolder (in two passes: the chapters, then
-// their links against every chapter's ids and every file the book will hold). The files the
-// book holds are those in OpsFolder, where the resources were carried beforehand.
-void ConformBook(BookProject& project);
+// Runs the conformance stage over the chapters (`texts`, parallel to ChapterFiles) in two
+// passes: the chapters, then their links against every chapter's ids and every file the book
+// will hold. The files the book holds are those in OpsFolder, where the chapters were placed
+// and the resources carried beforehand.
+void ConformBook(BookProject& project, ChapterTexts& texts);
 
 }  // namespace quirebook

@@ -10,7 +10,6 @@
 #include "html/XhtmlConversion.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
-#include "text/TextFiles.h"
 
 namespace quirebook {
 
@@ -67,10 +66,9 @@ struct ChapterSource {
 
 // The first steps of a chapter, up to its XHTML header: the page in UTF-8, its markup in
 // XHTML's form.
-ChapterSource PrepareChapter(BookProject& project, std::size_t index, UserInterface& ui) {
+ChapterSource PrepareChapter(BookProject& project, std::size_t index, std::string& text,
+                             UserInterface& ui) {
     const std::string& chapter = project.ChapterFiles[index];
-    const std::string path = project.OpsFolder + chapter;
-    std::string text = LoadTextFile(path);
     const ChapterSource source{LowerCase(DetectCharset(text)), PageDirection(text)};
     const auto pass = [&](std::string_view name, const auto& step) {
         RunLimitedPass(project, chapter, name, text, step);
@@ -91,17 +89,14 @@ ChapterSource PrepareChapter(BookProject& project, std::size_t index, UserInterf
     }
     pass("WriteXhtmlHeader",
          [&](const std::string& t) { return WriteXhtmlHeader(t, project.BookMetadata.Language); });
-    SaveTextFile(path, text);
     return source;
 }
 
 // The rest of a prepared chapter: the content filter (its ids named as `book` names them), the
 // title, the body's conversion, the charset declaration, the page's direction on the body.
-void CompleteChapter(BookProject& project, std::size_t index, const ChapterSource& source,
-                     const BookIdentifiers& book) {
+void CompleteChapter(BookProject& project, std::size_t index, std::string& text,
+                     const ChapterSource& source, const BookIdentifiers& book) {
     const std::string& chapter = project.ChapterFiles[index];
-    const std::string path = project.OpsFolder + chapter;
-    std::string text = LoadTextFile(path);
     const auto pass = [&](std::string_view name, const auto& step) {
         RunLimitedPass(project, chapter, name, text, step);
     };
@@ -125,26 +120,26 @@ void CompleteChapter(BookProject& project, std::size_t index, const ChapterSourc
     LinkReplacementStyleSheet(text, project);
     // The header and the filter write the html and body tags anew.
     text = WithBodyDirection(std::move(text), source.Direction);
-    SaveTextFile(path, text);
 }
 
 }  // namespace
 
-void FinishChapters(BookProject& project, UserInterface& ui) {
+void FinishChapters(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
     const std::size_t count = project.ChapterFiles.size();
     std::vector<ChapterSource> sources;
     sources.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) sources.push_back(PrepareChapter(project, i, ui));
+    for (std::size_t i = 0; i < count; ++i)
+        sources.push_back(PrepareChapter(project, i, texts[i], ui));
     // Every chapter's ids are named before any is filtered, so that a link into another
     // chapter follows that chapter's names.
     BookIdentifiers book;
-    for (const std::string& chapter : project.ChapterFiles)
-        book.emplace(chapter, CollectIdentifiers(LoadTextFile(project.OpsFolder + chapter)));
+    for (std::size_t i = 0; i < count; ++i)
+        book.emplace(project.ChapterFiles[i], CollectIdentifiers(texts[i]));
     for (std::size_t i = 0; i < count; ++i) {
         ui.ShowProgress("Converting chapter " + std::to_string(i + 1) + " of " +
                             std::to_string(count) + ": " + project.ChapterFiles[i],
                         static_cast<int>((i + 1) * 100 / count));
-        CompleteChapter(project, i, sources[i], book);
+        CompleteChapter(project, i, texts[i], sources[i], book);
     }
 }
 

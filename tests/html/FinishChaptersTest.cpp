@@ -22,8 +22,9 @@ std::string Convert(const std::string& page, const std::string& title, BookProje
     book.ChapterFiles = {"c1.htm"};
     book.ChapterTitles = {title};
     SaveTextFile(book.OpsFolder + "c1.htm", page);
-    FinishChapters(book, ui);
-    return LoadTextFile(book.OpsFolder + "c1.htm");
+    ChapterTexts texts = LoadChapterTexts(book);
+    FinishChapters(book, texts, ui);
+    return texts.front();
 }
 
 TEST(FinishChapters, MakesAWellFormedUtf8XhtmlChapter) {
