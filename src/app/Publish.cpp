@@ -115,7 +115,7 @@ LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
     CarriedResources carried = CarryResources(project, texts);
     if (project.Options.PassEpubCheck) {
         ReplaceUnavailableImages(project, texts);
-        ConformBook(project, texts);
+        ConformBook(project, texts, ui);
     }
     SaveChapterTexts(project, texts);
     // The book holds what was carried, and nothing the carrying refused.

@@ -121,6 +121,9 @@ class BookProject {
     static constexpr std::size_t MaximumHeadingEntries = 255;
     std::string BuildLog;
     OptionFlags Options;
+    // How many threads work on the chapters side by side; 0: one per core. The book is the same
+    // whatever the number.
+    unsigned Jobs = 0;
     // The font families of every Word document imported in this run, for font embedding.
     std::vector<std::string> FontFamilyList;
 

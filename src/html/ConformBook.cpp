@@ -1,6 +1,7 @@
 #include "html/ConformBook.h"
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "html/Conformance.h"
@@ -8,6 +9,7 @@
 #include "html/LinksAndResources.h"
 #include "text/Entities.h"
 #include "text/FolderFiles.h"
+#include "text/OrderedWork.h"
 
 namespace quirebook {
 
@@ -27,27 +29,35 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
 
 }  // namespace
 
-void ConformBook(BookProject& project, ChapterTexts& texts) {
+void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
+    const std::size_t count = texts.size();
+    const unsigned jobs = project.Jobs == 0 ? CoreCount() : project.Jobs;
     BookLinks links;
-    std::vector<ConformedChapter> conformed;
-    conformed.reserve(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        // Titles are kept escaped for the package; the stage escapes what it writes itself.
-        const ConformOptions options{
-            project.BookMetadata.Language,
-            i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
-        conformed.emplace_back(texts[i], options);
-        links.AddChapter(project.ChapterFiles[i], conformed.back().Ids());
-    }
+    std::vector<std::optional<ConformedChapter>> conformed(count);
+    WorkInOrder(
+        count, jobs,
+        [&](std::size_t i) {
+            // Titles are kept escaped for the package; the stage escapes what it writes itself.
+            const ConformOptions options{
+                project.BookMetadata.Language,
+                i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
+            conformed[i].emplace(texts[i], options);
+        },
+        [&](std::size_t i) { links.AddChapter(project.ChapterFiles[i], conformed[i]->Ids()); });
     AddBookFiles(project, links);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::string& chapter = project.ChapterFiles[i];
-        ConformedChapter held = std::move(conformed[i]);  // its tree goes with this chapter
-        // Only the writing can meet a pattern limit (in a style sheet); the chapter then stays
-        // as it came.
-        RunLimitedPass(project, chapter, "the XHTML conformance", texts[i],
-                       [&](const std::string&) { return held.WithBookLinks(chapter, links); });
-    }
+    std::vector<ChapterReport> reports(count);
+    WorkInOrder(
+        count, jobs,
+        [&](std::size_t i) {
+            const std::string& chapter = project.ChapterFiles[i];
+            // Only the writing can meet a pattern limit (in a style sheet); the chapter then
+            // stays as it came.
+            RunLimitedPass(
+                reports[i], chapter, "the XHTML conformance", texts[i],
+                [&](const std::string&) { return conformed[i]->WithBookLinks(chapter, links); });
+            conformed[i].reset();  // its tree is no longer needed
+        },
+        [&](std::size_t i) { reports[i].HandOver(project, ui); });
 }
 
 }  // namespace quirebook

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::RecordingUserInterface ui;
     ChapterTexts texts = LoadChapterTexts(book);
     FinishChapters(book, texts, ui);
-    ConformBook(book, texts);
+    ConformBook(book, texts, ui);
     fuzz::RequireWellFormedXml(texts[0], "The conformed chapter");
     fuzz::RequireWellFormedXml(texts[1], "The chapter linking in");
     return 0;
