@@ -46,6 +46,7 @@ struct Tree {
     NodeId Body = 0;
     std::unordered_set<std::string> Ids;
     std::string Language;
+    std::size_t PageSize = 0;  // of the page parsed: what the written chapter is near
 
     Node& operator[](NodeId id) { return Nodes[id]; }
 
@@ -229,9 +230,10 @@ class TreeBuilder {
                 case GUMBO_NODE_TEMPLATE: {
                     const Ancestors saved = ancestors_;
                     const NodeId made = AddElement(child->v.element, into);
-                    if (made != 0 && child->v.element.children.length > 0)
+                    if (made != 0 && child->v.element.children.length > 0) {
+                        tree_[made].Children.reserve(child->v.element.children.length);
                         stack.push_back({&child->v.element.children, 0, made, saved});
-                    else
+                    } else
                         ancestors_ = saved;
                     break;
                 }
@@ -694,6 +696,13 @@ class ContentMender {
     Tree& tree_;
 };
 
+// An ASCII character that AppendXmlText writes as it is.
+bool IsPlainXmlCharacter(char character, bool attribute, bool raw) {
+    const auto c = static_cast<unsigned char>(character);
+    if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n')) return false;
+    return raw || (c != '&' && c != '<' && c != '>' && (!attribute || c != '"'));
+}
+
 // Text or an attribute value written as XML: "&", "<", ">" (and '"' in values) escaped, CR LF
 // and CR written as LF, invalid UTF-8 written as U+FFFD, characters XML 1.0 does not allow left
 // out. With `raw` nothing is escaped (the inside of a CDATA section).
@@ -701,6 +710,14 @@ void AppendXmlText(std::string& out, std::string_view text, bool attribute, bool
     static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
     const std::size_t size = text.size();
     for (std::size_t i = 0; i < size;) {
+        // A run of characters written as they are goes out in one piece.
+        std::size_t plain = i;
+        while (plain < size && IsPlainXmlCharacter(text[plain], attribute, raw)) ++plain;
+        if (plain != i) {
+            out.append(text.data() + i, plain - i);
+            i = plain;
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             ++i;
@@ -815,7 +832,7 @@ std::string KeptReferences(const std::string& value, const std::unordered_set<st
 std::string WriteDocument(const Tree& tree) {
     const std::unordered_set<std::string> ids = DefinedIds(tree);
     std::string out = XhtmlHeader(IsLanguageTag(tree.Language) ? tree.Language : "");
-    out.reserve(tree.Nodes.size() * 16);
+    out.reserve(out.size() + tree.PageSize + tree.PageSize / 8);
     std::vector<std::pair<NodeId, bool>> stack{{tree.Body, false}, {tree.Head, false}};
     while (!stack.empty()) {
         const auto [id, closing] = stack.back();
@@ -871,7 +888,11 @@ Tree ParseChapter(std::string_view chapter, const std::string& title) {
         gumbo_parse_with_options(&options, page.data(), page.size()),
         [](GumboOutput* parsed) { gumbo_destroy_output(&kGumboDefaultOptions, parsed); });
     Tree tree;
-    tree.Nodes.reserve(page.size() / 16 + 16);
+    tree.PageSize = page.size();
+    // About one element and one text per tag, and some nodes the mending adds: reserved at
+    // once, since growing moves every node.
+    const auto tags = static_cast<std::size_t>(std::count(page.begin(), page.end(), '<'));
+    tree.Nodes.reserve(tags * 2 + tags / 4 + 16);
     tree.NewText({});  // node 0 stands for "no node"
     TreeBuilder(tree).Build(*output->root);
     ContentMender mender(tree);
