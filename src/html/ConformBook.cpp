@@ -31,7 +31,7 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
 
 void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
     const std::size_t count = texts.size();
-    const unsigned jobs = project.Jobs == 0 ? CoreCount() : project.Jobs;
+    const unsigned jobs = project.ThreadCount();
     BookLinks links;
     std::vector<std::optional<ConformedChapter>> conformed(count);
     WorkInOrder(

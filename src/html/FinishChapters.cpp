@@ -132,7 +132,7 @@ void CompleteChapter(const BookProject& project, std::size_t index, std::string&
 
 void FinishChapters(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
     const std::size_t count = project.ChapterFiles.size();
-    const unsigned jobs = project.Jobs == 0 ? CoreCount() : project.Jobs;
+    const unsigned jobs = project.ThreadCount();
     std::vector<ChapterSource> sources(count);
     std::vector<ChapterReport> reports(count);
     WorkInOrder(
