@@ -17,6 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// How much chapter text may have its tree held between the two passes: a tree takes about ten
+// times the bytes of its text.
+constexpr std::size_t kHeldChapterBytes = 4u << 20;
+
 // Every file under OpsFolder, relative to it: the chapters and the resources carried with them.
 void AddBookFiles(const BookProject& project, BookLinks& links) {
     std::error_code error;
@@ -30,26 +34,43 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
 }  // namespace
 
 void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
+    BookLinks links;
     const std::size_t count = texts.size();
     const unsigned jobs = project.ThreadCount();
-    BookLinks links;
+    // Titles are kept escaped for the package; the stage escapes what it writes itself.
+    const auto optionsOf = [&](std::size_t i) {
+        return ConformOptions{
+            project.BookMetadata.Language,
+            i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
+    };
+    // The trees of the first chapters, up to kHeldChapterBytes of their text, are held from
+    // pass 1 to pass 2; the others are parsed again from the same text in pass 2, which gives
+    // the same tree. Memory stays bounded on long books; the book is the same either way.
+    std::vector<bool> held(count);
+    for (std::size_t i = 0, bytes = 0; i < count; ++i) {
+        bytes += texts[i].size();
+        held[i] = bytes <= kHeldChapterBytes;
+    }
     std::vector<std::optional<ConformedChapter>> conformed(count);
+    std::vector<std::vector<std::string>> ids(count);
     WorkInOrder(
         count, jobs,
         [&](std::size_t i) {
-            // Titles are kept escaped for the package; the stage escapes what it writes itself.
-            const ConformOptions options{
-                project.BookMetadata.Language,
-                i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
-            conformed[i].emplace(texts[i], options);
+            conformed[i].emplace(texts[i], optionsOf(i));
+            ids[i] = conformed[i]->Ids();
+            if (!held[i]) conformed[i].reset();
         },
-        [&](std::size_t i) { links.AddChapter(project.ChapterFiles[i], conformed[i]->Ids()); });
+        [&](std::size_t i) {
+            links.AddChapter(project.ChapterFiles[i], ids[i]);
+            ids[i] = {};
+        });
     AddBookFiles(project, links);
     std::vector<ChapterReport> reports(count);
     WorkInOrder(
         count, jobs,
         [&](std::size_t i) {
             const std::string& chapter = project.ChapterFiles[i];
+            if (!conformed[i]) conformed[i].emplace(texts[i], optionsOf(i));
             // Only the writing can meet a pattern limit (in a style sheet); the chapter then
             // stays as it came.
             RunLimitedPass(
