@@ -12,10 +12,13 @@ namespace {
 constexpr const char* kEpubCheckJar = "/usr/share/java/epubcheck.jar";
 }
 
+bool EpubCheckAvailable() {
+    return std::filesystem::exists(kEpubCheckJar) && std::system("command -v java >/dev/null") == 0;
+}
+
 EpubCheckResult RunEpubCheck(const std::string& book) {
     EpubCheckResult result;
-    if (!std::filesystem::exists(kEpubCheckJar) || std::system("command -v java >/dev/null") != 0)
-        return result;
+    if (!EpubCheckAvailable()) return result;
     result.Available = true;
     const std::string command = std::string("java -jar ") + kEpubCheckJar + " '" + book + "' 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");

@@ -13,4 +13,7 @@ struct EpubCheckResult {
 
 EpubCheckResult RunEpubCheck(const std::string& book);
 
+// True when Java and epubcheck are installed, so that RunEpubCheck can judge a book.
+bool EpubCheckAvailable();
+
 }  // namespace quirebook::testing

@@ -49,6 +49,7 @@ const NamedOption kOptions[] = {
     {"EpubCheckJar", &OptionFlags::EpubCheckJar},
     {"RemoveStyleBlocks", &OptionFlags::RemoveStyleBlocks},
     {"RemoveStyleLinks", &OptionFlags::RemoveStyleLinks},
+    {"RemoveInlineStyles", &OptionFlags::RemoveInlineStyles},
 };
 
 [[noreturn]] void Refuse(std::string_view name, std::string_view value, const char* expected) {

@@ -61,7 +61,7 @@ std::vector<std::string> PlaceChapters(BookProject& project, UserInterface& ui) 
     std::vector<std::string> titles;
     for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
         const std::string& name = project.ChapterFiles[i];
-        const std::string source = project.SourceFolder + name;
+        const std::string source = project.SourceFile(name);
         const std::string target = project.OpsFolder + name;
         std::error_code error;
         if (!fs::is_regular_file(source, error)) {

@@ -6,6 +6,7 @@
 #include "html/Charset.h"
 #include "html/ResourceRoot.h"
 #include "html/XhtmlConversion.h"
+#include "text/Encoding.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/Regex.h"
@@ -56,7 +57,9 @@ bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
     project.ChapterFiles.clear();
     project.ChapterSizes.clear();
     for (const std::string& page : pages) {
-        project.ChapterFiles.push_back(fs::path(page).filename().string());
+        // A name in other bytes than UTF-8 (Latin-1, from an old archive) is named in UTF-8 in
+        // the book, and found again on disk by SourceFile.
+        project.ChapterFiles.push_back(FileNameToUtf8(fs::path(page).filename().string()));
         project.ChapterSizes.push_back(FileSizeOf(page));
     }
     project.SourceFolder = folder.string() + "/";
@@ -92,7 +95,7 @@ void FillChapterTitles(BookProject& project, BookForm& form) {
         std::string title;
         if (project.Options.TitleSource != TitleSourceKind::FileName) {
             // Read in UTF-8 whatever the page's encoding, so the title is UTF-8 like the book.
-            const std::string page = PageToUtf8(LoadTextFile(project.SourceFolder + name));
+            const std::string page = PageToUtf8(LoadTextFile(project.SourceFile(name)));
             title = project.Options.TitleSource == TitleSourceKind::HtmlTitle
                         ? TitleFromHtml(page)
                         : TitleFromFirstHeading(page);

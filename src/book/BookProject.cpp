@@ -21,6 +21,11 @@ unsigned BookProject::ThreadCount() const {
     return Jobs == 0 ? CoreCount() : Jobs;
 }
 
+std::string BookProject::SourceFile(const std::string& chapter) const {
+    std::string found = LocateByUtf8Names(SourceFolder, chapter);
+    return found.empty() ? SourceFolder + chapter : found;
+}
+
 void BookProject::AddLog(std::string_view text) {
     BuildLog.append(text);
     BuildLog.append("\r\n");

@@ -70,8 +70,9 @@ struct OptionFlags {
     bool PassEpubCheck = true;
     std::string ExternalEditor;
     std::string EpubCheckJar;
-    bool RemoveStyleBlocks = false;  // not stored
-    bool RemoveStyleLinks = false;   // not stored
+    bool RemoveStyleBlocks = false;   // not stored
+    bool RemoveStyleLinks = false;    // not stored
+    bool RemoveInlineStyles = false;  // not stored
 };
 
 class BookProject {
@@ -98,7 +99,8 @@ class BookProject {
     std::string UserLanguageList() const { return UserFolder + "/lang/user.lang"; }
 
     // Book state.
-    std::vector<std::string> ChapterFiles;   // relative to SourceFolder, in reading order
+    // Relative to SourceFolder, in reading order, in UTF-8 (see SourceFile).
+    std::vector<std::string> ChapterFiles;
     std::vector<std::int64_t> ChapterSizes;  // bytes, parallel to ChapterFiles
     std::vector<std::string> ChapterTitles;  // parallel to ChapterFiles, or empty
     BookMetadataRecord BookMetadata;
@@ -129,6 +131,9 @@ class BookProject {
     // The font families of every Word document imported in this run, for font embedding.
     std::vector<std::string> FontFamilyList;
 
+    // The file a chapter is read from: SourceFolder + `chapter`, or the file there whose name is
+    // in other bytes than UTF-8 and reads as `chapter` (see LocateByUtf8Names).
+    std::string SourceFile(const std::string& chapter) const;
     // Appends `text` and a CR LF to BuildLog.
     void AddLog(std::string_view text);
     // Shows `text` on the status line and moves the progress gauge 10 further (at most 100).

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "app/BookLanguages.h"
+#include "app/ContentsImport.h"
 #include "app/OptionNames.h"
 #include "app/PlatformFolders.h"
 #include "app/Publish.h"
@@ -91,13 +92,17 @@ std::vector<std::pair<std::string, std::string>> FontFiles(const MakeOptions& ma
     return fonts;
 }
 
-// The resource root the user gave, which must hold the pages' folder.
-void SetResourceRoot(BookProject& project, const std::string& folder) {
+// Refuses a resource root the user gave that is not a folder or does not hold `pagesFolder`.
+void CheckResourceRoot(const std::string& folder, const std::string& pagesFolder) {
     if (!fs::is_directory(folder))
         throw std::invalid_argument("The resource root " + folder + " is not a folder");
-    if (!ResourceRoot(folder).Holds(project.SourceFolder))
+    if (!ResourceRoot(folder).Holds(pagesFolder))
         throw std::invalid_argument("The resource root " + folder +
-                                    " does not hold the pages' folder " + project.SourceFolder);
+                                    " does not hold the pages' folder " + pagesFolder);
+}
+
+void SetResourceRoot(BookProject& project, const std::string& folder) {
+    CheckResourceRoot(folder, project.SourceFolder);
     project.ResourceRoot = Absolute(folder);
 }
 
@@ -111,6 +116,16 @@ bool Import(Session& session, BookForm& form, const MakeOptions& make) {
         }
         case SourceKind::WebPages:
             break;
+    }
+    if (!make.FromContents.empty()) {
+        // The walk reads pages through the root, so it is checked before.
+        if (!make.ResourceRoot.empty())
+            CheckResourceRoot(make.ResourceRoot,
+                              fs::path(Absolute(make.FromContents)).parent_path().string());
+        const ContentsPageChoice choice{
+            make.Depth, !make.NoContentsPage,
+            make.ResourceRoot.empty() ? std::string() : Absolute(make.ResourceRoot)};
+        return ImportFromContentsPage(session.Project, form, session.Ui, make.FromContents, choice);
     }
     return ImportWebPages(session.Project, form, session.Ui, make.Pages);
 }
@@ -231,8 +246,10 @@ int RunRepack(const std::string& workFolder, const std::string& book, const Comm
 int RunDemo(const CommonOptions& common) {
     const std::string examples = LocateAppFolders(ProgramFolder()).AppFolder + "/examples/";
     std::vector<fs::path> books;
-    for (const auto& entry : fs::directory_iterator(examples))
-        if (fs::is_directory(entry.path())) books.push_back(entry.path());
+    std::error_code error;  // a missing examples folder is told below, as one with no book
+    for (auto it = fs::directory_iterator(examples, error);
+         !error && it != fs::directory_iterator(); it.increment(error))
+        if (fs::is_directory(it->path())) books.push_back(it->path());
     std::sort(books.begin(), books.end());
     int status = 0;
     int made = 0;

@@ -29,6 +29,10 @@ struct MakeOptions {
     std::string Titles;  // file, html, heading or off; empty: the settings' choice
     std::string StyleSheet;
     std::string ResourceRoot;  // web pages: the folder resources are read from; empty: default
+    // Web pages: the chapters are the pages this contents page links to, in its order.
+    std::string FromContents;
+    int Depth = 1;
+    bool NoContentsPage = false;
     bool TocFromHeadings = false;
     bool Validate = false;
     std::vector<std::pair<std::string, std::string>> Settings;  // --option NAME=VALUE

@@ -10,4 +10,10 @@ namespace quirebook {
 // with an error (EFBIG) instead of ending the process, so that the failure is reported.
 void HandleStopSignals();
 
+// Call where the command is about to end on its own, before it reports anything. Returns at once
+// unless a stop signal is being handled; then it never returns and the process ends with the
+// signal's status. (While the scratch is removed the work in progress may fail for want of its
+// files: that failure is the stop's doing and must not be reported or decide the status.)
+void WaitIfStopping();
+
 }  // namespace quirebook

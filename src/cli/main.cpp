@@ -70,6 +70,35 @@ void AddWordCleaningOptions(CLI::App& command, MakeOptions& word) {
     command.add_flag("--no-split", word.NoSplit, "One chapter, not one per section");
 }
 
+// The chapters from a contents page's links instead of the pages listed.
+void AddContentsPageOptions(CLI::App& command, MakeOptions& make, CLI::Option* pages) {
+    CLI::Option* fromContents =
+        command
+            .add_option("--from-contents", make.FromContents,
+                        "Make the book of the pages this contents page links to, in the order of "
+                        "its links (the contents page first); pages outside the resource root, "
+                        "missing or in another folder are reported and skipped")
+            ->type_name("PAGE")
+            ->check(CLI::ExistingFile)
+            ->excludes(pages);
+    command
+        .add_option("--depth", make.Depth,
+                    "With --from-contents: follow links this many pages deep (1: the contents "
+                    "page's links only; 2: and the links of the pages those lead to ...)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 100))
+        ->needs(fromContents);
+    command
+        .add_flag("--no-contents-page", make.NoContentsPage,
+                  "With --from-contents: the contents page is not a chapter of the book")
+        ->needs(fromContents);
+    // One of the two sources is needed: checked here, so that the message names both.
+    command.callback([&make] {
+        if (make.Pages.empty() && make.FromContents.empty())
+            throw CLI::RequiredError("pages or --from-contents");
+    });
+}
+
 void AddCommonOptions(CLI::App& command, CommonOptions& common) {
     command.add_option("--keep-work", common.KeepWork,
                        "Work in this folder and keep it: DIR/temp is the book's work folder "
@@ -122,10 +151,11 @@ int main(int argc, char** argv) {
     CLI::App* makeCommand =
         app.add_subcommand("make",
                            "Make a book of web pages; the reading order is the order of "
-                           "the pages on the command line");
-    makeCommand->add_option("pages", make.Pages, "The pages (all in one folder)")
-        ->required()
-        ->check(CLI::ExistingFile);
+                           "the pages on the command line, or of a contents page's links");
+    CLI::Option* pagesOption =
+        makeCommand->add_option("pages", make.Pages, "The pages (all in one folder)")
+            ->check(CLI::ExistingFile);
+    AddContentsPageOptions(*makeCommand, make, pagesOption);
     makeCommand
         ->add_option(
             "--resource-root", make.ResourceRoot,
@@ -200,17 +230,24 @@ int main(int argc, char** argv) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
     }
-    try {
+    const auto run = [&] {
         if (makeCommand->parsed()) return RunMake(make, common);
         if (wordHtmlCommand->parsed()) return RunMake(wordPage, common);
         if (wordCommand->parsed()) return RunMake(wordDocument, common);
         if (validateCommand->parsed()) return RunValidate(book, common);
         if (repackCommand->parsed()) return RunRepack(workFolder, book, common);
         return RunDemo(common);
+    };
+    try {
+        const int status = run();
+        WaitIfStopping();
+        return status;
     } catch (const std::invalid_argument& error) {
+        WaitIfStopping();
         std::cerr << error.what() << '\n';
         return 2;
     } catch (const std::exception& error) {
+        WaitIfStopping();
         std::cerr << error.what() << '\n';
         return 1;
     }

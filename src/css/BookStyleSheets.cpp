@@ -129,6 +129,11 @@ void LinkReplacementStyleSheet(std::string& page, const BookProject& project) {
     if (project.ReplacementStyleSheet.empty()) return;
     if (project.Options.RemoveStyleBlocks) DeletePattern(page, "<style.+?</style>");
     if (project.Options.RemoveStyleLinks) DeletePattern(page, "<link[^>]+>");
+    // A style attribute inside a tag, so that the new sheet alone styles the page; text that
+    // merely reads style="..." between tags stays.
+    if (project.Options.RemoveInlineStyles) {
+        ReplacePatternInPlace(page, "(<[a-z][^<>]*?)\\s+style\\s*=\\s*(\"[^\"]*\"|'[^']*')", "$1");
+    }
     const std::string name =
         std::filesystem::path(project.ReplacementStyleSheet).filename().string();
     std::size_t at = PosFrom(page, "</head>", 1, true);

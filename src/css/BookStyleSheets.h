@@ -34,9 +34,9 @@ void CombineMargins(std::string& text);
 std::string NormaliseWordStyle(std::string_view style, OptionFlags& options,
                                std::string_view patchSheet);
 
-// When the project has a replacement style sheet: the page's <style> elements and <link>
-// elements removed as the options ask, and a link to the sheet (by its file name) inserted
-// before "</head>", else before "<body", else at the start.
+// When the project has a replacement style sheet: the page's <style> elements, <link> elements
+// and style attributes removed as the options ask, and a link to the sheet (by its file name)
+// inserted before "</head>", else before "<body", else at the start.
 void LinkReplacementStyleSheet(std::string& page, const BookProject& project);
 
 // The style step of a Word import, on the page head: the Word style block is normalised

@@ -42,10 +42,45 @@ std::string_view CutBefore(std::string_view text, char c) {
     return text.substr(0, text.find(c));
 }
 
-// Everything up to and including the first blank removed; the text itself without one.
-std::string_view DropFirstWord(std::string_view text) {
-    const std::size_t blank = text.find(' ');
-    return blank == std::string_view::npos ? text : text.substr(blank + 1);
+// True for the word of a font shorthand that gives the size (a length, a percentage or a size
+// keyword), with its line height when "/" joins one to it. A weight ("700") has no unit.
+bool IsFontSizeWord(std::string_view word) {
+    const std::string_view size = CutBefore(word, '/');
+    if (size.empty()) return false;
+    if (IsAsciiDigit(size[0]) || size[0] == '.')
+        return IsAsciiLetter(size.back()) || size.back() == '%';
+    std::string lower(size);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower == "xx-small" || lower == "x-small" || lower == "small" || lower == "medium" ||
+           lower == "large" || lower == "x-large" || lower == "xx-large" || lower == "xxx-large" ||
+           lower == "larger" || lower == "smaller";
+}
+
+// The family list of a font shorthand's value ("italic bold 12pt/14pt Times New Roman, serif"
+// gives "Times New Roman, serif"): what follows the size and its line height. Empty when the
+// value has no size, as a system font ("caption") or "inherit" has none.
+std::string_view ShorthandFamilies(std::string_view value) {
+    std::size_t at = 0;
+    const auto nextWord = [&] {
+        while (at < value.size() && IsBlank(value[at])) ++at;
+        const std::size_t start = at;
+        while (at < value.size() && !IsBlank(value[at])) ++at;
+        return value.substr(start, at - start);
+    };
+    for (std::string_view word = nextWord(); !word.empty(); word = nextWord()) {
+        if (!IsFontSizeWord(word)) continue;
+        // A line height written apart: "12pt / 14pt" or "12pt /14pt".
+        const std::size_t afterSize = at;
+        const std::string_view next = nextWord();
+        if (word.find('/') != std::string_view::npos || !next.starts_with('/')) {
+            at = afterSize;
+        } else if (next == "/") {
+            nextWord();
+        }
+        return TrimBlanks(value.substr(at));
+    }
+    return {};
 }
 
 // The family that `declaration` (from a "font" up to the end of its rule) names; false when it
@@ -59,9 +94,7 @@ bool DeclaredFamily(std::string_view declaration, std::string_view& value) {
         return true;
     }
     if (declaration.substr(4).starts_with(":")) {
-        // The shorthand: drop the size and one style word ("bold 12px Arial" gives "Arial").
-        value = TrimBlanks(CutBefore(declaration.substr(5), ';'));
-        value = DropFirstWord(DropFirstWord(value));
+        value = ShorthandFamilies(CutBefore(declaration.substr(5), ';'));
         return true;
     }
     return false;

@@ -26,8 +26,6 @@ GeneralPage::GeneralPage(QWidget* parent)
     AuthorBox->setObjectName("inAuthor");
     ChangeButton->setObjectName("btnChange");
     LanguageList->setObjectName("selLang");
-    // The language dialog comes with the next version of the window.
-    MoreLanguagesButton->setEnabled(false);
     FolderLabel->setWordWrap(true);
     NameLabel->setWordWrap(true);
 

@@ -13,6 +13,7 @@
 #include "app/SettingsFile.h"
 #include "app/Shell.h"
 #include "app/WebImport.h"
+#include "css/FontEmbedding.h"
 
 namespace quirebook {
 
@@ -57,7 +58,8 @@ MainWindow::MainWindow(BookProject& project, UserInterface& person, FileChooser&
     Pages->addTab(Options->SettingsPage, "Settings");
     Pages->addTab(Options->AdvancedPage, "Advanced");
     Pages->addTab(Log, "Log");
-    Pages->setTabVisible(Pages->addTab(Options->ProPage, "Pro"), false);
+    Pages->addTab(Options->ProPage, "Pro");
+    FontWindow = new EmbedFontsDialog(m_files, m_ui, this);
     splitter->addWidget(Pages);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -83,6 +85,10 @@ void MainWindow::BuildLeftSide(QWidget* left) {
     ImportWebButton = new QPushButton("Import Web Pages");
     ImportWebButton->setObjectName("btnImportHtml");
     ImportWebButton->setToolTip("Import a folder of HTML files");
+    ImportContentsButton = new QPushButton("Import from a Contents Page...");
+    ImportContentsButton->setObjectName("btnImportContents");
+    ImportContentsButton->setToolTip(
+        "Import the pages a contents page links to, in the order of its links");
     ImportWordButton = new QPushButton("Import Word Doc");
     ImportWordButton->setToolTip("Import a MS Word document");
     MakeEpubButton = new QPushButton("Make ePub");
@@ -94,17 +100,25 @@ void MainWindow::BuildLeftSide(QWidget* left) {
     PreviewToggle->setCheckable(true);
     PreviewToggle->setChecked(true);
     auto* tools = new QHBoxLayout;
-    for (QWidget* button :
-         std::initializer_list<QWidget*>{ImportWebButton, ImportWordButton, MakeEpubButton})
+    for (QWidget* button : std::initializer_list<QWidget*>{ImportWebButton, ImportContentsButton,
+                                                           ImportWordButton, MakeEpubButton})
         tools->addWidget(button);
     tools->addStretch();
     tools->addWidget(PreviewToggle);
 
     Grid = new ChapterGrid;
     Preview = new QWebEngineView;
+    Headings = new HeadingTree;
+    auto* preview = new QSplitter(Qt::Horizontal);
+    preview->addWidget(Preview);
+    preview->addWidget(Headings);
+    preview->setStretchFactor(0, 3);
+    preview->setStretchFactor(1, 1);
+    preview->setSizes({480, 240});
+    Headings->setMinimumWidth(150);
     auto* views = new QSplitter(Qt::Vertical);
     views->addWidget(Grid);
-    views->addWidget(Preview);
+    views->addWidget(preview);
     views->setSizes({300, 400});
     auto* layout = new QVBoxLayout(left);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -123,6 +137,7 @@ void MainWindow::BuildMenus() {
     add(file, "Open &Example", &MainWindow::OpenExampleCommand, Qt::Key_F2);
     file->addSeparator();
     add(file, "&Import Webpages", &MainWindow::ImportWebPagesCommand);
+    add(file, "Import from a &Contents Page...", &MainWindow::ImportContentsPageCommand);
     add(file, "Import Word &Document", &MainWindow::ImportWordDocumentCommand, Qt::Key_F4);
     add(file, "Import Word &HTML", &MainWindow::ImportWordHtmlCommand);
     ReimportAction = add(file, "Re-Import Word Doc", &MainWindow::ReimportCommand, Qt::Key_F5);
@@ -159,6 +174,8 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::ConnectControls() {
     connect(ImportWebButton, &QPushButton::clicked, this, &MainWindow::ImportWebPagesCommand);
+    connect(ImportContentsButton, &QPushButton::clicked, this,
+            &MainWindow::ImportContentsPageCommand);
     connect(ImportWordButton, &QPushButton::clicked, this, &MainWindow::ImportWordDocumentCommand);
     connect(MakeEpubButton, &QPushButton::clicked, this, &MainWindow::MakeEpubCommand);
     connect(PreviewToggle, &QToolButton::toggled, this, [this](bool down) {
@@ -168,8 +185,11 @@ void MainWindow::ConnectControls() {
     connect(Grid, &ChapterGrid::FileClicked, this, [this](int row) {
         if (PreviewToggle->isChecked() && row != m_previewRow) ShowInPreview(row);
     });
+    connect(Headings, &HeadingTree::HeadingClicked, this, &MainWindow::ShowHeading);
     connect(HelpButton, &QPushButton::clicked, this,
             [this] { OpenHelpFile(m_project.HelpFile()); });
+    connect(General->MoreLanguagesButton, &QPushButton::clicked, this,
+            &MainWindow::MoreLanguagesCommand);
 
     connect(General->ChangeButton, &QPushButton::clicked, this, &MainWindow::ChangeOutputCommand);
     connect(General->FolderLabel, &LinkLabel::Clicked, this,
@@ -189,6 +209,20 @@ void MainWindow::ConnectControls() {
             [this] { OpenInEditor(m_project.TemplateFolder + "OPS/style.css"); });
     connect(Options->SetEditor, &QPushButton::clicked, this, &MainWindow::SetEditorCommand);
     connect(Options->SetEpubCheck, &QPushButton::clicked, this, &MainWindow::SetEpubCheckCommand);
+    connect(Options->LoadStyleSheet, &QPushButton::clicked, this,
+            &MainWindow::LoadStyleSheetCommand);
+    connect(Options->EmbedFonts, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on) {
+            FontWindow->close();
+            return;
+        }
+        ShowFontFamilies();
+        FontWindow->show();
+        FontWindow->raise();
+    });
+    connect(FontWindow, &EmbedFontsDialog::Closed, this,
+            [this] { Options->EmbedFonts->setChecked(false); });
+    connect(FontWindow, &EmbedFontsDialog::EmbedRequested, this, &MainWindow::EmbedFontsCommand);
     connect(Options->EditorBox, &QLineEdit::editingFinished, this, [this] {
         CheckEditorPath(m_project.Options, m_ui, Options->EditorBox->text().toStdString());
     });
@@ -200,9 +234,7 @@ void MainWindow::ConnectControls() {
 void MainWindow::ShowStartState() {
     LoadSettings(m_project);  // the defaults when there is no settings file
     Options->ShowOptions();
-    for (const std::string& name : BookLanguageNames(m_project))
-        General->LanguageList->addItem(Text(name));
-    General->LanguageList->setCurrentIndex(0);
+    ShowLanguages({});
     Grid->SetRows({});
     Preview->setUrl(QUrl::fromLocalFile(Text(m_project.StartPage())));
     Pages->setCurrentIndex(0);
@@ -244,10 +276,11 @@ void MainWindow::ShowForm() {
 void MainWindow::UpdateCommands() {
     const bool idle = !Busy();
     for (QWidget* control :
-         {static_cast<QWidget*>(ImportWebButton), static_cast<QWidget*>(ImportWordButton),
-          static_cast<QWidget*>(MakeEpubButton), static_cast<QWidget*>(Grid),
-          static_cast<QWidget*>(General), static_cast<QWidget*>(Cover), Options->SettingsPage,
-          Options->AdvancedPage})
+         {static_cast<QWidget*>(ImportWebButton), static_cast<QWidget*>(ImportContentsButton),
+          static_cast<QWidget*>(ImportWordButton), static_cast<QWidget*>(MakeEpubButton),
+          static_cast<QWidget*>(Grid), static_cast<QWidget*>(General), static_cast<QWidget*>(Cover),
+          Options->SettingsPage, Options->AdvancedPage, Options->ProPage,
+          static_cast<QWidget*>(FontWindow->EmbedButton)})
         control->setEnabled(idle);
     for (QAction* action : m_projectActions) action->setEnabled(idle);
     General->ChangeButton->setEnabled(!m_form.Published);
@@ -279,6 +312,24 @@ void MainWindow::ShowInPreview(int row) {
         Text(m_project.SourceFolder) + Grid->item(row, ChapterGrid::FileColumn)->text();
     m_previewRow = row;
     Preview->setUrl(QUrl::fromLocalFile(file));
+}
+
+void MainWindow::ShowHeading(const QUrl& target) {
+    // The same place again is not loaded again.
+    if (Preview->url() == target) return;
+    m_previewRow = -1;
+    Preview->setUrl(target);
+}
+
+void MainWindow::ShowLanguages(const std::vector<std::string>& names) {
+    General->LanguageList->clear();
+    for (const std::string& name : names.empty() ? BookLanguageNames(m_project) : names)
+        General->LanguageList->addItem(Text(name));
+    General->LanguageList->setCurrentIndex(0);
+}
+
+void MainWindow::ShowFontFamilies() {
+    FontWindow->ShowFamilies(FontFamiliesToOffer(m_project.FontFamilyList));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

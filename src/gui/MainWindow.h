@@ -20,8 +20,11 @@
 #include "gui/BackgroundWork.h"
 #include "gui/ChapterGrid.h"
 #include "gui/CoverPage.h"
+#include "gui/EmbedFontsDialog.h"
 #include "gui/FileChooser.h"
 #include "gui/GeneralPage.h"
+#include "gui/HeadingTree.h"
+#include "gui/LanguageListDialog.h"
 #include "gui/LogPage.h"
 #include "gui/OptionPages.h"
 #include "gui/WindowInterface.h"
@@ -44,6 +47,7 @@ class MainWindow : public QMainWindow {
 
     // The commands of the menus and buttons.
     void ImportWebPagesCommand();
+    void ImportContentsPageCommand();
     void ImportWordDocumentCommand();
     void ImportWordHtmlCommand();
     void OpenExampleCommand();
@@ -59,20 +63,29 @@ class MainWindow : public QMainWindow {
     void RecompileCommand();
     void SetEditorCommand();
     void SetEpubCheckCommand();
+    void MoreLanguagesCommand();
+    void LoadStyleSheetCommand();
+    void EmbedFontsCommand();
 
     // Left side.
     QPushButton* ImportWebButton;
+    QPushButton* ImportContentsButton;
     QPushButton* ImportWordButton;
     QPushButton* MakeEpubButton;
     QToolButton* PreviewToggle;
     ChapterGrid* Grid;
     QWebEngineView* Preview;
+    HeadingTree* Headings;
     // Right side.
     QTabWidget* Pages;
     GeneralPage* General;
     CoverPage* Cover;
     OptionPages* Options;
     LogPage* Log;
+    // The font window, shown while "Embed Fonts" is ticked.
+    EmbedFontsDialog* FontWindow;
+    // The language dialog, made when "More..." is first pressed.
+    LanguageList* Languages = nullptr;
     // Bottom.
     QProgressBar* Progress;
     QLabel* Status;
@@ -105,6 +118,9 @@ class MainWindow : public QMainWindow {
     // Reads the import options; false, with the message, when they cannot be read.
     bool ReadImportOptions();
     void ImportPages(const QStringList& pages);
+    // After a web import: no headings of an earlier Word document, the dialog's folder, the
+    // grid and fields.
+    void ShowImportedPages(const QString& folder);
     void ImportWordDocumentFile(const QString& path);
     void ImportWordPageFile(const QString& path);
     // Runs an import or publish `job` off the window's thread, then shows its result.
@@ -114,6 +130,11 @@ class MainWindow : public QMainWindow {
     void ShowProgress(const QString& status, int percent);
     void FocusControl(const std::string& control);
     void ShowInPreview(int row);
+    void ShowHeading(const QUrl& target);
+    // The drop-down's languages: `names`, else those the language files give; the first chosen.
+    void ShowLanguages(const std::vector<std::string>& names);
+    // The font window's families, from the Word documents imported so far.
+    void ShowFontFamilies();
     void RefillTitles();
     void OpenInEditor(const std::string& file);
     // Validates the book last made (no `book`) or `book`, and shows the result on the Log page.

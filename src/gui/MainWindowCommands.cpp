@@ -6,12 +6,14 @@
 #include <exception>
 #include <utility>
 
+#include "app/ContentsImport.h"
 #include "app/Publish.h"
 #include "app/SettingsFile.h"
 #include "app/Shell.h"
 #include "app/Validate.h"
 #include "app/WebImport.h"
 #include "app/WordImport.h"
+#include "css/FontEmbedding.h"
 #include "epub/BuildEpub.h"
 #include "gui/CommandLineFiles.h"
 #include "gui/MainWindow.h"
@@ -82,8 +84,32 @@ void MainWindow::ImportPages(const QStringList& pages) {
     for (const QString& page : pages)
         paths.push_back(QFileInfo(page).absoluteFilePath().toStdString());
     if (!ImportWebPages(m_project, m_form, m_ui, paths)) return;
-    m_webFolder = FolderOf(pages.front());
+    ShowImportedPages(FolderOf(pages.front()));
+}
+
+void MainWindow::ShowImportedPages(const QString& folder) {
+    // Headings of an earlier Word document are not this project's.
+    m_project.HeadingEntries.clear();
+    m_webFolder = folder;
     ShowImported();
+}
+
+void MainWindow::ImportContentsPageCommand() {
+    if (Busy() || !ConfirmNewProject(m_project, m_ui)) return;
+    const QStringList chosen = m_files.Choose(
+        {FileRequest::Kind::OpenOne,
+         "Import from a Contents Page",
+         "HTML Files(*.htm;*.html;*.xml;*.xhtml;*.shtml)|*.htm;*.html;*.xml;*.xhtml;*.shtml",
+         m_webFolder,
+         {},
+         {}});
+    if (chosen.isEmpty() || !ReadImportOptions()) return;
+    ReadForm();
+    const std::string page = QFileInfo(chosen.front()).absoluteFilePath().toStdString();
+    m_ui.AnswerNewProjectQuestion(true);
+    const bool imported = ImportFromContentsPage(m_project, m_form, m_ui, page, {});
+    m_ui.AnswerNewProjectQuestion(false);
+    if (imported) ShowImportedPages(FolderOf(chosen.front()));
 }
 
 void MainWindow::ImportWordDocumentCommand() {
@@ -199,6 +225,14 @@ void MainWindow::ShowImported() {
         if (QFileInfo::exists(first)) ShowInPreview(0);
     }
     Status->setText(QString("%1 chapters imported").arg(m_project.ChapterFiles.size()));
+    // A Word document's chapters carry their heading anchors when the headings were collected.
+    if (m_project.Options.TocFromHeadings)
+        Headings->FillHeadingTree(m_project.HeadingEntries, m_project.SourceFolder,
+                                  m_project.ChapterFiles);
+    else
+        Headings->ClearHeadings();
+    Options->ShowStyleSheet();
+    if (FontWindow->isVisible()) ShowFontFamilies();
     MakeEpubButton->setFocus();
 }
 
@@ -236,6 +270,15 @@ void MainWindow::MakeEpubCommand() {
                 ShowForm();
                 Log->ShowLog(m_project.BuildLog);
                 Status->setText(m_form.Published ? "The book is made." : "The book was not made.");
+                // The made book's chapters carry an anchor at each heading. The headings count
+                // the chapters the book was made of: those whose source was missing are not.
+                if (m_form.Published && m_project.Options.TocFromHeadings) {
+                    std::vector<std::string> made;
+                    for (const std::string& chapter : m_project.ChapterFiles)
+                        if (QFileInfo::exists(Text(m_project.OpsFolder + chapter)))
+                            made.push_back(chapter);
+                    Headings->FillHeadingTree(m_project.HeadingEntries, m_project.OpsFolder, made);
+                }
             });
 }
 
@@ -317,6 +360,38 @@ void MainWindow::SetEpubCheckCommand() {
     if (chosen.isEmpty()) return;
     Options->EpubCheckBox->setText(chosen.front());
     m_project.Options.EpubCheckJar = chosen.front().toStdString();
+}
+
+void MainWindow::MoreLanguagesCommand() {
+    if (Languages == nullptr) Languages = new LanguageList(m_project, m_ui, this);
+    Languages->Fill();
+    Languages->exec();
+    if (!Languages->Changed()) return;
+    std::vector<std::string> names;
+    for (const QString& name : Languages->Listed()) names.push_back(name.toStdString());
+    ShowLanguages(names);
+}
+
+void MainWindow::LoadStyleSheetCommand() {
+    const QString folder = m_project.ReplacementStyleSheet.empty()
+                               ? Text(m_project.SourceFolder)
+                               : FolderOf(Text(m_project.ReplacementStyleSheet));
+    const QStringList chosen = m_files.Choose(
+        {FileRequest::Kind::OpenOne, "Load New", "Style Sheet File(*.css)|*.css", folder, {}, {}});
+    if (chosen.isEmpty()) return;
+    m_project.ReplacementStyleSheet = QFileInfo(chosen.front()).absoluteFilePath().toStdString();
+    Options->ShowStyleSheet();
+}
+
+void MainWindow::EmbedFontsCommand() {
+    if (Busy()) return;
+    auto fonts = FontWindow->Assignments();
+    std::erase_if(fonts, [](const auto& font) { return font.second.empty(); });
+    if (fonts.empty()) {
+        return m_ui.ShowMessage(
+            "Choose a font file for a family first: \"Embed this font\" in the menu of its row.");
+    }
+    RunWork([this, fonts] { EmbedFonts(m_project, fonts, m_ui); }, [] {});
 }
 
 void MainWindow::OpenInEditor(const std::string& file) {

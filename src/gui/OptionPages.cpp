@@ -1,6 +1,7 @@
 // Builds the option pages and keeps their controls and the option flags in step.
 #include "gui/OptionPages.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -153,9 +154,11 @@ void OptionPages::BuildAdvancedPage() {
 void OptionPages::BuildProPage() {
     ProPage = new QWidget;
     TocFromHeadings = new QCheckBox("Extract TOC tree from Headings");
-    EmbedFonts = new QPushButton("Embed Fonts");
+    EmbedFonts = new QCheckBox("Embed Fonts");
     ReplaceStyleSheet = new QCheckBox("Replace Stylesheet");
     LoadStyleSheet = new QPushButton("Load New");
+    StyleSheetLabel = new QLabel;
+    StyleSheetLabel->setWordWrap(true);
     auto* original = new QGroupBox("Remove Orginal Styles");
     RemoveInlineStyles = new QCheckBox("Inline styles");
     RemoveStyleBlocks = new QCheckBox("Stylesheet");
@@ -168,9 +171,9 @@ void OptionPages::BuildProPage() {
     layout->addWidget(TocFromHeadings);
     layout->addWidget(EmbedFonts);
     layout->addLayout(Row({ReplaceStyleSheet, LoadStyleSheet}));
+    layout->addWidget(StyleSheetLabel);
     layout->addWidget(original);
     layout->addStretch();
-    for (QWidget* control : ProPage->findChildren<QWidget*>()) control->setEnabled(false);
 }
 
 void OptionPages::ConnectFlags() {
@@ -228,6 +231,24 @@ void OptionPages::ConnectFlags() {
         m_project.OutputFolder = WithSlash(text).toStdString();
         emit OutputFolderChanged();
     });
+    // Written at once, so that a Word import collects the headings while it splits.
+    connect(TocFromHeadings, &QCheckBox::toggled, this,
+            [&options](bool on) { options.TocFromHeadings = on; });
+    connect(ReplaceStyleSheet, &QCheckBox::toggled, this, [this](bool on) {
+        m_project.TickReplaceStyleSheet(on);
+        for (QCheckBox* box : {RemoveInlineStyles, RemoveStyleBlocks, RemoveStyleLinks})
+            box->setChecked(on);
+        UpdateEnabling();
+        ShowStyleSheet();
+    });
+}
+
+void OptionPages::ShowStyleSheet() {
+    const QFileInfo sheet(QString::fromStdString(m_project.ReplacementStyleSheet));
+    if (!m_project.ReplacementStyleSheet.empty())
+        StyleSheetLabel->setText("(" + sheet.absolutePath() + "/)" + sheet.fileName());
+    else
+        StyleSheetLabel->setText(ReplaceStyleSheet->isChecked() ? "(default)" : "");
 }
 
 void OptionPages::UpdateEnabling() {
@@ -239,6 +260,10 @@ void OptionPages::UpdateEnabling() {
     ExtremeMode->setEnabled(OptimizeWord->isChecked());
     BaseSize->setEnabled(RelativeEm->isChecked());
     BookFolder->setEnabled(!SaveBesideSource->isChecked());
+    // A sheet is loaded, and the chapters' own styles removed, only for a replaced style sheet.
+    for (QWidget* control : std::initializer_list<QWidget*>{LoadStyleSheet, RemoveInlineStyles,
+                                                            RemoveStyleBlocks, RemoveStyleLinks})
+        control->setEnabled(ReplaceStyleSheet->isChecked());
 }
 
 void OptionPages::ShowOptions() {
@@ -287,7 +312,9 @@ void OptionPages::ShowOptions() {
     ReplaceStyleSheet->setChecked(m_project.ReplaceStyleSheet);
     RemoveStyleBlocks->setChecked(options.RemoveStyleBlocks);
     RemoveStyleLinks->setChecked(options.RemoveStyleLinks);
+    RemoveInlineStyles->setChecked(options.RemoveInlineStyles);
     UpdateEnabling();
+    ShowStyleSheet();
 }
 
 bool OptionPages::ReadImportOptions() {
@@ -319,6 +346,7 @@ void OptionPages::ReadPublishOptions() {
     options.StripTableWidth = !TableWidth->isChecked();
     options.RemoveStyleBlocks = RemoveStyleBlocks->isChecked();
     options.RemoveStyleLinks = RemoveStyleLinks->isChecked();
+    options.RemoveInlineStyles = RemoveInlineStyles->isChecked();
     options.RemoveHtmlElements = RemoveHtml->isChecked();
     options.RemoveScripts = RemoveScripts->isChecked();
     options.RemoveMedia = RemoveMedia->isChecked();

@@ -1,11 +1,11 @@
-// The option pages "Settings" and "Advanced" (and the hidden "Pro" page): their controls, the
-// flags the controls write at once when clicked, and the flags read from them before an import
-// and a publish.
+// The option pages "Settings", "Advanced" and "Pro": their controls, the flags the controls
+// write at once when clicked, and the flags read from them before an import and a publish.
 #pragma once
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,6 +30,9 @@ class OptionPages : public QObject {
     bool ReadImportOptions();
     // The options read before a publish, in the order of the publish command.
     void ReadPublishOptions();
+    // The replacement style sheet beside "Load New": "(default)" while "Replace Stylesheet" is
+    // ticked and no sheet is loaded, "(" + folder + ")" + file name of a loaded one, else nothing.
+    void ShowStyleSheet();
 
     QWidget* SettingsPage;
     QWidget* AdvancedPage;
@@ -78,11 +81,12 @@ class OptionPages : public QObject {
     QPushButton* SetEpubCheck;
     QPushButton* SaveSettingsOnAdvanced;
 
-    // "Pro" (its tab hidden; its commands come with the next version of the window)
+    // "Pro"
     QCheckBox* TocFromHeadings;
-    QPushButton* EmbedFonts;
+    QCheckBox* EmbedFonts;
     QCheckBox* ReplaceStyleSheet;
     QPushButton* LoadStyleSheet;
+    QLabel* StyleSheetLabel;
     QCheckBox* RemoveInlineStyles;
     QCheckBox* RemoveStyleBlocks;
     QCheckBox* RemoveStyleLinks;

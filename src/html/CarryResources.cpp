@@ -7,6 +7,7 @@
 #include "css/StyleSheetReferences.h"
 #include "html/LinksAndResources.h"
 #include "html/SvgPictures.h"
+#include "text/Encoding.h"
 #include "text/Entities.h"
 #include "text/FolderFiles.h"
 #include "text/PlainText.h"
@@ -245,11 +246,12 @@ class Carrier {
     // A path below OpsFolder for the file, taken by nothing else.
     std::string BookPathOf(const std::string& file) {
         const fs::path inPages = fs::path(file).lexically_relative(m_pages);
-        const std::string wanted =
+        // A name in Latin-1 bytes is named in UTF-8 in the book, as a package must.
+        const std::string wanted = FileNameToUtf8(
             !inPages.empty() && *inPages.begin() != ".."
                 ? inPages.generic_string()
                 : m_outside + "/" +
-                      fs::path(file).lexically_relative(m_root.Folder()).generic_string();
+                      fs::path(file).lexically_relative(m_root.Folder()).generic_string());
         std::string path = wanted;
         for (int n = 2; !m_taken.insert(Folded(path)).second; ++n) path = NumberedPath(wanted, n);
         return path;

@@ -14,6 +14,7 @@
 #include "html/ContentFilter.h"
 #include "html/XhtmlConversion.h"
 #include "html/XhtmlModel.h"
+#include "text/Encoding.h"
 #include "text/TextUtilities.h"
 
 namespace quirebook {
@@ -922,6 +923,7 @@ struct ResolvedLink {
     std::string Fragment;  // without "#"
     bool HadFragment = false;
     bool HadQuery = false;
+    bool Renamed = false;  // the path names a file the book names in UTF-8 (see FileNameToUtf8)
 };
 
 // The folder part of a book path, with its final "/" ("" at the root).
@@ -953,7 +955,9 @@ ResolvedLink ResolveLink(std::string_view href, const std::string& chapterFile,
     link.HadQuery = query != npos;
     written = written.substr(0, query);
     link.Written = written;
-    std::string path = PercentDecode(written);
+    const std::string decoded = PercentDecode(written);
+    std::string path = FileNameToUtf8(decoded);
+    link.Renamed = path != decoded;
     std::replace(path.begin(), path.end(), '\\', '/');
     if (path.empty()) {
         link.Path = chapterFile;
@@ -1031,15 +1035,19 @@ void FixLinks(Tree& tree, const std::string& chapterFile, const BookLinks& book)
                 node.Transparent = node.Attributes.empty();
                 continue;
             }
-            std::string href = link.HadQuery ? link.Written : *value;
+            // A path written in other bytes than the book's names is written anew; a query goes.
+            const bool rewritePath = link.HadQuery || link.Renamed;
+            const std::string path =
+                link.Renamed ? RelativeHref(chapterFile, link.Path) : link.Written;
+            std::string href = rewritePath ? path : *value;
             if (link.HadFragment && book.IsChapter(link.Path) &&
                 !book.Defines(link.Path, link.Fragment)) {
                 const std::string* holder =
                     link.Fragment.empty() ? nullptr : book.SoleHolder(link.Fragment);
                 href = holder != nullptr ? RelativeHref(chapterFile, *holder) + "#" + link.Fragment
-                       : link.Written.empty() ? RelativeHref(chapterFile, chapterFile)
-                                              : link.Written;
-            } else if (link.HadQuery && link.HadFragment) {
+                       : path.empty()    ? RelativeHref(chapterFile, chapterFile)
+                                         : path;
+            } else if (rewritePath && link.HadFragment) {
                 href += "#" + link.Fragment;
             }
             SetAttribute(node, "href", std::move(href));

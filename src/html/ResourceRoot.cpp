@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 
+#include "text/FolderFiles.h"
 #include "text/PlainText.h"
 #include "text/TextUtilities.h"
 
@@ -98,8 +100,9 @@ bool ResourceRoot::Holds(const std::string& folder) const {
     return resolved == fs::path(m_folder) || !InsideOf(resolved, m_folder).empty();
 }
 
-ResolvedResource ResourceRoot::Resolve(std::string_view reference, const std::string& base,
-                                       const std::vector<ResourceKind>& kinds) const {
+ResolvedResource ResourceRoot::Locate(
+    std::string_view reference, const std::string& base,
+    const std::function<std::string(const std::string& path)>& refuseName) const {
     std::string_view written = TrimBlanks(reference);
     std::string fragment;
     if (const std::size_t hash = written.find('#'); hash != std::string_view::npos) {
@@ -120,17 +123,14 @@ ResolvedResource ResourceRoot::Resolve(std::string_view reference, const std::st
     std::string path = PlainReplace(PercentDecode(written), "\\", "/");
     if (path.find('\0') != std::string::npos) return Refusal("its name holds a NUL byte");
     if (path.front() == '/') return Refusal("it is an absolute path");
-    const fs::path file = (fs::path(base) / path).lexically_normal();
+    fs::path file = (fs::path(base) / path).lexically_normal();
     const fs::path relative = InsideOf(file, m_folder);
     if (relative.empty()) return Refusal("it lies outside the resource root " + m_folder);
+    // A page read into UTF-8 names "\u00E9t\u00E9.png" for a file whose name is in Latin-1 bytes.
+    if (std::string onDisk = LocateByUtf8Names(m_folder, relative.string()); !onDisk.empty())
+        file = std::move(onDisk);
     if (HasHiddenName(relative)) return Refusal("its path holds a name beginning with \".\"");
-    const ResourceType type = TypeFromName(path);
-    if (std::find(kinds.begin(), kinds.end(), type.Kind) == kinds.end()) {
-        std::string wanted;
-        for (std::size_t i = 0; i < kinds.size(); ++i)
-            wanted += (i == 0 ? "" : i + 1 == kinds.size() ? " or " : ", ") + KindName(kinds[i]);
-        return Refusal("its name is not that of a " + wanted);
-    }
+    if (std::string reason = refuseName(path); !reason.empty()) return Refusal(std::move(reason));
 
     std::error_code error;
     const fs::path target = fs::canonical(file, error);
@@ -141,19 +141,54 @@ ResolvedResource ResourceRoot::Resolve(std::string_view reference, const std::st
     if (HasHiddenName(targetRelative))
         return Refusal("a symbolic link leads it to a name beginning with \".\"");
     if (!fs::is_regular_file(target, error)) return WithStatus(ResourceStatus::Missing);
-    const std::optional<std::string> head = FileHead(target.string());
-    if (!head) return Refusal("it cannot be read");
-    if (!ContentIsOfType(type, *head)) return Refusal("its content is not " + type.MediaType);
-    // Not among the picture types every EPUB 2 reader shows, and the book has no fallback.
-    if (type.MediaType == "image/webp") return Refusal("EPUB 2 readers need not show WebP");
 
     ResolvedResource found;
     found.Status = ResourceStatus::Found;
     found.File = file.string();
     found.Key = target.string();
     found.Fragment = std::move(fragment);
-    found.Type = type;
     return found;
+}
+
+ResolvedResource ResourceRoot::Resolve(std::string_view reference, const std::string& base,
+                                       const std::vector<ResourceKind>& kinds) const {
+    const auto refuseName = [&kinds](const std::string& path) -> std::string {
+        if (std::find(kinds.begin(), kinds.end(), TypeFromName(path).Kind) != kinds.end())
+            return {};
+        std::string wanted;
+        for (std::size_t i = 0; i < kinds.size(); ++i)
+            wanted += (i == 0 ? "" : i + 1 == kinds.size() ? " or " : ", ") + KindName(kinds[i]);
+        return "its name is not that of a " + wanted;
+    };
+    ResolvedResource found = Locate(reference, base, refuseName);
+    if (found.Status != ResourceStatus::Found) return found;
+    found.Type = TypeFromName(found.File);
+    const std::optional<std::string> head = FileHead(found.Key);
+    if (!head) return Refusal("it cannot be read");
+    if (!ContentIsOfType(found.Type, *head))
+        return Refusal("its content is not " + found.Type.MediaType);
+    // Not among the picture types every EPUB 2 reader shows, and the book has no fallback.
+    if (found.Type.MediaType == "image/webp") return Refusal("EPUB 2 readers need not show WebP");
+    return found;
+}
+
+ResolvedResource ResourceRoot::ResolvePage(std::string_view reference,
+                                           const std::string& base) const {
+    return Locate(reference, base, [](const std::string& path) -> std::string {
+        return IsWebPageName(path) ? std::string() : "it is not a web page";
+    });
+}
+
+bool IsWebPageName(std::string_view name) {
+    const std::size_t slash = name.find_last_of('/');
+    if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    std::string extension(name.substr(dot + 1));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == "htm" || extension == "html" || extension == "xhtml" ||
+           extension == "shtml" || extension == "xml";
 }
 
 }  // namespace quirebook

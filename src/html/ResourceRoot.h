@@ -2,6 +2,7 @@
 // and the refusals that keep a hostile page from packing any other file into a book.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,9 @@ std::string DefaultResourceRoot(const std::string& pagesFolder, const std::strin
 // The user's home folder ($HOME), or the empty text when it is not known.
 std::string HomeFolder();
 
+// Whether a file name is that of a web page: .htm, .html, .xhtml, .shtml or .xml, case ignored.
+bool IsWebPageName(std::string_view name);
+
 class ResourceRoot {
   public:
     // The root `folder` (made absolute, its links resolved).
@@ -56,7 +60,18 @@ class ResourceRoot {
     ResolvedResource Resolve(std::string_view reference, const std::string& base,
                              const std::vector<ResourceKind>& kinds) const;
 
+    // The web page a link names (see IsWebPageName), resolved and refused as Resolve does a
+    // resource by its path and name; a page's content is not checked.
+    ResolvedResource ResolvePage(std::string_view reference, const std::string& base) const;
+
   private:
+    // The steps every reference takes: its scheme, its path inside the root and without hidden
+    // names, its name (`refuseName` gives the reason it is refused, or the empty text), then the
+    // file on disk with its links resolved. Found for a regular file; Type is left empty.
+    ResolvedResource Locate(
+        std::string_view reference, const std::string& base,
+        const std::function<std::string(const std::string& path)>& refuseName) const;
+
     std::string m_folder;  // absolute, links resolved, no trailing "/"
 };
 

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <stdexcept>
@@ -62,6 +63,30 @@ bool HasNonAscii(std::string_view text) {
     for (const char c : text)
         if (static_cast<unsigned char>(c) >= 0x80) return true;
     return false;
+}
+
+std::string FileNameToUtf8(std::string_view path) {
+    std::string result;
+    result.reserve(path.size() + path.size() / 2);
+    for (std::size_t from = 0; from <= path.size();) {
+        const std::size_t slash = std::min(path.find('/', from), path.size());
+        const std::string_view name = path.substr(from, slash - from);
+        if (IsValidUtf8(name)) {
+            result += name;
+        } else {
+            const std::string converted = ConvertToUtf8(name, "WINDOWS-1252");
+            for (std::size_t at = 0; at < converted.size();) {
+                const std::size_t found = converted.find(kReplacementCharacter, at);
+                result.append(converted, at, std::min(found, converted.size()) - at);
+                if (found == std::string::npos) break;
+                result += '_';
+                at = found + kReplacementCharacter.size();
+            }
+        }
+        if (slash < path.size()) result += '/';
+        from = slash + 1;
+    }
+    return result;
 }
 
 std::string ByteOrderMarkEncoding(std::string_view text) {

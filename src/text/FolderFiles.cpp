@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "text/Encoding.h"
 #include "text/FileDescriptor.h"
 #include "text/InOutError.h"
 
@@ -136,6 +137,30 @@ bool CopyFolderFiles(const std::string& source, const std::string& target) {
         CopyFile(entry.path().string(), (fs::path(target) / entry.path().filename()).string());
     }
     return true;
+}
+
+std::string LocateByUtf8Names(const std::string& folder, std::string_view relative) {
+    std::error_code error;
+    fs::path found = fs::path(folder) / relative;
+    if (fs::exists(fs::symlink_status(found, error))) return found.string();
+    found = folder;
+    for (const fs::path& name : fs::path(relative)) {
+        if (fs::exists(fs::symlink_status(found / name, error)) || name == "." || name == "..") {
+            found /= name;
+            continue;
+        }
+        // Only names that are not UTF-8 are read differently, so only they can match.
+        const auto matches = [&name](const fs::directory_entry& entry) {
+            const std::string onDisk = entry.path().filename().string();
+            return !IsValidUtf8(onDisk) && FileNameToUtf8(onDisk) == name.string();
+        };
+        const fs::directory_iterator entries(found, error);
+        if (error) return {};
+        const auto match = std::find_if(begin(entries), end(entries), matches);
+        if (match == end(entries)) return {};
+        found = match->path();
+    }
+    return found.string();
 }
 
 bool IsSafeRelativePath(std::string_view path) {

@@ -25,6 +25,12 @@ void CopyFile(const std::string& source, const std::string& target);
 // `source` is missing or holds no entries; copy errors raise InOutError.
 bool CopyFolderFiles(const std::string& source, const std::string& target);
 
+// The entry at `relative` (names separated by "/") below `folder` whose names, read by
+// FileNameToUtf8, are those of `relative`: `folder` + `relative` when that exists as written,
+// else the entry whose names are on disk in other bytes (a Latin-1 "caf\xE9.htm" for
+// "caf\u00E9.htm"). The empty text when there is no such entry.
+std::string LocateByUtf8Names(const std::string& folder, std::string_view relative);
+
 // True for a relative path with no ".." segment, "/" and "\\" both taken as separators: a path
 // that cannot climb out of the folder it is taken from.
 bool IsSafeRelativePath(std::string_view path);

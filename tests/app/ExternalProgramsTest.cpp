@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -28,6 +30,20 @@ std::size_t OpenDescriptorCount() {
 // True when this process has no child, running or ended and unreaped.
 bool HasNoChild() {
     return ::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
+}
+
+// Waits up to five seconds for process `id` to end (gone, or ended and waiting to be reaped by
+// whoever adopted it); false when it still runs.
+bool WaitUntilEnded(pid_t id) {
+    const std::string stat = "/proc/" + std::to_string(id) + "/stat";
+    for (int i = 0; i < 500; ++i) {
+        std::ifstream file(stat);
+        std::string pidField, name, state;
+        // The name field is in parentheses and holds no space for the programs used here.
+        if (!(file >> pidField >> name >> state) || state == "Z" || state == "X") return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 TEST(RunConsoleCommand, CapturesBothStreamsInTheOrderWritten) {
@@ -86,16 +102,17 @@ TEST(RunConsoleProgram, StopsAProgramAndItsChildrenWhenItsTimeIsUp) {
     const TempFolder folder;
     const std::string marker = folder.Path() + "/late";
     const auto start = std::chrono::steady_clock::now();
-    // The child sleeps in the background, holding the output pipe open, and would write the
-    // marker afterwards: both must be stopped.
+    // The child's child sleeps in the background, holding the output pipe open, and would write
+    // the marker afterwards: both must be stopped. The shell prints that child's process id.
     const ConsoleRun run = RunConsoleProgram(
-        {"/bin/sh", "-c", "(sleep 2; touch '" + marker + "') & echo begun; sleep 30"}, "",
+        {"/bin/sh", "-c", "(sleep 2; touch '" + marker + "') & echo $!; sleep 30"}, "",
         std::chrono::milliseconds(300));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_TRUE(run.Started);
     EXPECT_TRUE(run.TimedOut);
-    EXPECT_EQ(run.Output, "begun\n");
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    const pid_t background = std::stoi(run.Output);
+    EXPECT_EQ(run.Output, std::to_string(background) + "\n");
+    EXPECT_TRUE(WaitUntilEnded(background)) << "the background child still runs";
     EXPECT_FALSE(fs::exists(marker));
     EXPECT_TRUE(HasNoChild());
 }

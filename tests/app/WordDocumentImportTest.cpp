@@ -93,7 +93,8 @@ TEST_F(WordDocumentImportTest, MakesOneChapterPerSectionWithTheDocumentsProperti
 
     ASSERT_TRUE(PublishBook(Book, Form, Ui));
     const testing::EpubCheckResult check = testing::RunEpubCheck(Book.OutputPath);
-    if (check.Available) EXPECT_TRUE(check.Valid) << check.Output;
+    if (!check.Available) GTEST_SKIP() << "epubcheck or Java is missing: run ./test.sh";
+    EXPECT_TRUE(check.Valid) << check.Output;
 }
 
 TEST_F(WordDocumentImportTest, TitleFallsBackToTheFileNameAndOptionsAreHonoured) {

@@ -57,6 +57,12 @@ expect 1 "repack on a folder that is not a work folder" "$quirebook" repack \
     "$work/not-a-work-folder" "$work/repacked.epub"
 expect 1 "word on a file that is not a Word document" "$quirebook" word "$work/broken.epub" \
     -o "$work/word.epub"
+# A copy of the program without its examples says so, in a sentence of its own.
+mkdir -p "$work/bare"
+cp "$quirebook" "$work/bare/"
+expect 1 "demo without the examples folder" "$work/bare/$(basename "$quirebook")" demo -q
+grep -q "^No example book found in" "$work/out.txt" ||
+    { echo "FAIL: demo without examples: $(cat "$work/out.txt")"; failures=$((failures + 1)); }
 
 if [ $failures -ne 0 ]; then echo "$failures of $checks exit status checks failed"; exit 1; fi
 echo "all $checks exit status checks passed"

@@ -147,6 +147,13 @@ TEST_F(StyleSheetFilesTest, LinkReplacementStyleSheetOnlyWithASheet) {
     EXPECT_EQ(linked("<p>a</p>"), link + "<p>a</p>");
     Book.Options.RemoveStyleBlocks = Book.Options.RemoveStyleLinks = true;
     EXPECT_EQ(linked(page), "<HEAD>" + link + "</HEAD><body>");
+
+    // Style attributes go only when asked, and only inside tags.
+    const std::string styled =
+        "<body><p class=\"a\" STYLE = 'color:red'>x style=\"y\"</p><td\nstyle=\"\">z</td>";
+    EXPECT_EQ(linked(styled), link + styled);
+    Book.Options.RemoveInlineStyles = true;
+    EXPECT_EQ(linked(styled), link + "<body><p class=\"a\">x style=\"y\"</p><td>z</td>");
 }
 
 TEST_F(StyleSheetFilesTest, BuildWordStyleSheetReplacesTheDefinitionsBlock) {

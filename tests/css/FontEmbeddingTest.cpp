@@ -57,6 +57,16 @@ TEST(CollectFontFamilies, GathersTheFamiliesOfWordStyleText) {
                         families);
     EXPECT_THAT(families, ElementsAre("Arial Black", "Verdana", "Georgia"));
     families.clear();
+    // The shorthand's family is what follows its size, however many words stand before it or
+    // in the family's name; a value without a size names no family.
+    CollectFontFamilies(
+        "p{font:12.0pt \"Times New Roman\"} q{font:italic small-caps 700 12px/1.5 "
+        "Book Antiqua, serif} r{font:bold 9pt / 11pt Gill Sans} s{font:caption}"
+        " t{font:x-large Comic Sans MS} u{font:10px/12px Lucida Console}",
+        families);
+    EXPECT_THAT(families, ElementsAre("Times New Roman", "Book Antiqua", "Gill Sans", "",
+                                      "Comic Sans MS", "Lucida Console"));
+    families.clear();
     CollectFontFamilies("font", families);
     EXPECT_THAT(families, ElementsAre(""));
     // A rule that never ends: each occurrence reads only up to its own ";" (this would crawl if

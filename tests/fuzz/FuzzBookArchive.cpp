@@ -79,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 3; i + 1 < parts.size(); i += 2) {
         if (!IsSafeName(parts[i])) continue;
         std::error_code error;
+        // A name whose folder is an earlier file's name (or whose name is a folder's) has no place.
         fs::create_directories(fs::path(book.OpsFolder + parts[i]).parent_path(), error);
-        if (!fs::is_directory(book.OpsFolder + parts[i]))
+        if (!error && !fs::is_directory(book.OpsFolder + parts[i]))
             SaveTextFile(book.OpsFolder + parts[i], parts[i + 1]);
     }
     SaveTextFile(folder + "/font.ttf", "not really a font");

@@ -110,10 +110,11 @@ while ((${#running[@]})); do finish; done
 # Keep every input that ever failed, for the replay tests.
 for name in "$@"; do
     for file in "$build/artifacts/$name"/*; do
-        [[ -f $file ]] || continue
+        kept=tests/fuzz/regressions/$name/$(basename "$file")
+        [[ -f $file && ! -e $kept ]] || continue
         mkdir -p "tests/fuzz/regressions/$name"
-        cp -n "$file" "tests/fuzz/regressions/$name/"
-        echo "Kept tests/fuzz/regressions/$name/$(basename "$file")"
+        cp "$file" "$kept"
+        echo "Kept $kept"
     done
 done
 exit "$failed"

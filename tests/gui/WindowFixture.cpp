@@ -1,12 +1,29 @@
 // Test support: builds the window on a temporary project.
 #include "WindowFixture.h"
 
+#include <zip.h>
+
 #include <QSignalSpy>
 #include <filesystem>
 
 #include "text/TextFiles.h"
 
 namespace quirebook::testing {
+
+std::string ReadBookEntry(const std::string& book, const char* entry) {
+    zip_t* archive = zip_open(book.c_str(), ZIP_RDONLY, nullptr);
+    if (archive == nullptr) return {};
+    std::string text;
+    zip_stat_t stat;
+    if (zip_stat(archive, entry, 0, &stat) == 0) {
+        zip_file_t* file = zip_fopen(archive, entry, 0);
+        text.resize(stat.size);
+        zip_fread(file, text.data(), stat.size);
+        zip_fclose(file);
+    }
+    zip_close(archive);
+    return text;
+}
 
 WindowFixture::WindowFixture()
     : Pages(Temp / "My Pages"),
@@ -35,8 +52,12 @@ void WindowFixture::Import(const QStringList& names) {
 }
 
 bool WindowFixture::RunAndWait(void (MainWindow::*command)()) {
+    return RunAndWait([this, command] { (Window.get()->*command)(); });
+}
+
+bool WindowFixture::RunAndWait(const std::function<void()>& start) {
     QSignalSpy finished(Window.get(), &MainWindow::WorkFinished);
-    (Window.get()->*command)();
+    start();
     return finished.count() > 0 || finished.wait(180000);
 }
 

@@ -1,7 +1,9 @@
 // Test support: the main window on a project of its own in a temporary folder, with a recording
-// user interface and file choices handed in, and a folder of web pages to import.
+// user interface and file choices handed in, a folder of web pages to import, and a look into
+// the books it makes.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,6 +14,9 @@
 #include "gui/MainWindow.h"
 
 namespace quirebook::testing {
+
+// The text of the archive entry `entry` of `book`; empty when either is missing.
+std::string ReadBookEntry(const std::string& book, const char* entry);
 
 class WindowFixture {
   public:
@@ -26,6 +31,7 @@ class WindowFixture {
     void Import(const QStringList& names);
     // Runs the command and waits until the work it started has ended; false on a time-out.
     bool RunAndWait(void (MainWindow::*command)());
+    bool RunAndWait(const std::function<void()>& start);
 
     TempFolder Temp;
     std::string Pages;  // the pages' folder

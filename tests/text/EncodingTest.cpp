@@ -52,5 +52,18 @@ TEST(ConvertToUtf8, ReplacesInvalidBytesAndKeepsTheRest) {
     EXPECT_EQ(ConvertToUtf8(large, "ISO-8859-1").size(), large.size() * 2);
 }
 
+TEST(FileNameToUtf8, ReadsEachNameThatIsNotUtf8AsWindows1252) {
+    EXPECT_EQ(FileNameToUtf8("caf\xe9.htm"), "caf\u00e9.htm");
+    EXPECT_EQ(FileNameToUtf8("caf\u00e9.htm"), "caf\u00e9.htm");
+    EXPECT_EQ(FileNameToUtf8("images/plain.png"), "images/plain.png");
+    // Each name on its own: a UTF-8 folder keeps its bytes beside a Latin-1 file.
+    EXPECT_EQ(FileNameToUtf8("ni\u00f1os/\x93quoted\x94 \x80.png"),
+              "ni\u00f1os/\u201cquoted\u201d \u20ac.png");
+    // Undefined in windows-1252: no replacement character, which a package may not name.
+    EXPECT_EQ(FileNameToUtf8("a\x81\x8d.png"), "a__.png");
+    EXPECT_EQ(FileNameToUtf8(""), "");
+    EXPECT_EQ(FileNameToUtf8("/"), "/");
+}
+
 }  // namespace
 }  // namespace quirebook

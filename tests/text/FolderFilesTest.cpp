@@ -134,5 +134,22 @@ TEST(IsInsideFolder, ResolvesDotsAndLinks) {
     EXPECT_FALSE(IsInsideFolder(temp / "bookish/a.png", temp / "book"));
 }
 
+TEST(LocateByUtf8Names, FindsNamesWrittenInLatin1Bytes) {
+    TempFolder temp;
+    fs::create_directories(temp / "im\xe1genes");
+    SaveTextFile(temp / "im\xe1genes/ni\xf1o.png", "n");
+    SaveTextFile(temp / "caf\u00e9.htm", "utf-8 name");
+    SaveTextFile(temp / "\xe9t\xe9.htm", "latin-1 name");
+    EXPECT_EQ(LocateByUtf8Names(temp.Path(), "im\u00e1genes/ni\u00f1o.png"),
+              temp / "im\xe1genes/ni\xf1o.png");
+    EXPECT_EQ(LocateByUtf8Names(temp.Path(), "\u00e9t\u00e9.htm"), temp / "\xe9t\xe9.htm");
+    // Names as written come first, and UTF-8 names on disk are never read another way.
+    EXPECT_EQ(LocateByUtf8Names(temp.Path(), "caf\u00e9.htm"), temp / "caf\u00e9.htm");
+    EXPECT_EQ(LocateByUtf8Names(temp.Path(), "im\xe1genes/ni\xf1o.png"),
+              temp / "im\xe1genes/ni\xf1o.png");
+    EXPECT_EQ(LocateByUtf8Names(temp.Path(), "caf\u00c3\u00a9.htm"), "");
+    EXPECT_EQ(LocateByUtf8Names(temp.Path(), "missing/\u00e9t\u00e9.htm"), "");
+}
+
 }  // namespace
 }  // namespace quirebook
