@@ -101,14 +101,20 @@ void OverBook(benchmark::State& state, const auto& step) {
 }
 
 void RepairInBookLinksOverBook(benchmark::State& state) {
-    OverBook(state, [](BookProject& book) { RepairInBookLinks(book); });
+    OverBook(state, [](BookProject& book) {
+        ChapterTexts texts = LoadChapterTexts(book);
+        RepairInBookLinks(book, texts);
+        SaveChapterTexts(book, texts);
+    });
 }
 
 void FinishChaptersAndRepairOverBook(benchmark::State& state) {
     QuietInterface ui;
     OverBook(state, [&ui](BookProject& book) {
-        FinishChapters(book, ui);
-        RepairInBookLinks(book);
+        ChapterTexts texts = LoadChapterTexts(book);
+        FinishChapters(book, texts, ui);
+        RepairInBookLinks(book, texts);
+        SaveChapterTexts(book, texts);
     });
 }
 

@@ -1,38 +1,38 @@
 #!/usr/bin/env bash
-# Times quirebook and pandoc (-t epub2, when installed) on the same input in the same run, prints
-# the ratio and epubcheck's error count for both books. The input is a web book folder (with
-# order.txt: quirebook make) or a Word document (.docx: quirebook word, pandoc -f docx).
+# Times quirebook and pandoc (-t epub2, when installed) on the same input in the same run
+# (medians of RUNS runs, default 5), prints the ratio and epubcheck's error count for both
+# books. The input is a web book folder (with order.txt: quirebook make) or a Word document
+# (.docx: quirebook word, pandoc -f docx).
 # Usage: bench/compare_pandoc.sh [BOOK-FOLDER | DOCUMENT.docx] (default: the Debian Reference of
-# the shared corpus). Run ./run.sh --version first.
+# the shared corpus). Run ./run.sh --version first; QUIREBOOK picks another program, and
+# QUIREBOOK_ARGS adds options to its command (e.g. "--jobs 1").
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 input=$(realpath "${1:-$root/../shared/corpus/web/debian-reference}")
 quirebook=${QUIREBOOK:-$root/build/bin/quirebook}
+read -r -a extra <<<"${QUIREBOOK_ARGS:-}"
 source "$root/bench/epubcheck_verdict.sh"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 if [ -d "$input" ]; then
     mapfile -t pages < <(tr -d '\r' < "$input/order.txt" | sed "s|^|$input/|")
-    ourCommand=("$quirebook" make "${pages[@]}" -o "$out/q.epub" -q)
+    ourCommand=("$quirebook" make "${pages[@]}" -o "$out/q.epub" -q "${extra[@]}")
     theirCommand=(pandoc -t epub2 -o "$out/p.epub" "${pages[@]}")
     folder=$input
 else
-    ourCommand=("$quirebook" word "$input" -o "$out/q.epub" -q)
+    ourCommand=("$quirebook" word "$input" -o "$out/q.epub" -q "${extra[@]}")
     theirCommand=(pandoc -f docx -t epub2 -o "$out/p.epub" "$input")
     folder=$(dirname "$input")
 fi
 
-# The best of three runs of a command: wall seconds and peak memory in MB.
+# The median of RUNS runs (default 5) of a command: wall seconds and peak memory in MB (of the
+# median run).
 measure() {
-    local best="" memory=""
-    for _ in 1 2 3; do
+    local runs=${RUNS:-5} r
+    for ((r = 0; r < runs; r++)); do
         /usr/bin/time -f '%e %M' -o "$out/time.txt" "$@" >/dev/null 2>&1
-        read -r wall kilobytes < "$out/time.txt"
-        if [ -z "$best" ] || awk "BEGIN { exit !($wall < $best) }"; then
-            best=$wall; memory=$(awk "BEGIN { print $kilobytes / 1024 }")
-        fi
-    done
-    printf '%s %.1f\n' "$best" "$memory"
+        cat "$out/time.txt"
+    done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%s %.1f\n", $1, $2 / 1024 }'
 }
 
 # epubcheck's error count for a book.

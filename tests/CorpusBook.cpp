@@ -44,7 +44,9 @@ bool ConvertCorpusWebBook(const std::string& name, BookProject& book) {
     for (const std::string& chapter : book.ChapterFiles)
         CleanWebPageFile(book.SourceFolder + chapter, book.OpsFolder + chapter, book.Options);
     RecordingUserInterface ui;
-    FinishChapters(book, ui);
+    ChapterTexts texts = LoadChapterTexts(book);
+    FinishChapters(book, texts, ui);
+    SaveChapterTexts(book, texts);
     return true;
 }
 

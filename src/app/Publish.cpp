@@ -107,14 +107,17 @@ LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
         CopyFile(project.ReplacementStyleSheet,
                  project.OpsFolder + FileNameOf(project.ReplacementStyleSheet));
     }
-    FinishChapters(project, ui);
-    RepairInBookLinks(project);
-    MakeDropCaps(project);
-    CarriedResources carried = CarryResources(project);
+    // From here to the conformance stage the chapters are held in memory.
+    ChapterTexts texts = LoadChapterTexts(project);
+    FinishChapters(project, texts, ui);
+    RepairInBookLinks(project, texts);
+    MakeDropCaps(texts);
+    CarriedResources carried = CarryResources(project, texts);
     if (project.Options.PassEpubCheck) {
-        ReplaceUnavailableImages(project);
-        ConformBook(project);
+        ReplaceUnavailableImages(project, texts);
+        ConformBook(project, texts, ui);
     }
+    SaveChapterTexts(project, texts);
     // The book holds what was carried, and nothing the carrying refused.
     project.ImageFiles = std::move(carried.Pictures);
     project.StyleSheetFiles = std::move(carried.StyleSheets);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "text/FolderFiles.h"
+#include "text/OrderedWork.h"
 
 namespace quirebook {
 
@@ -15,6 +16,10 @@ BookProject::BookProject(const AppFolders& folders, const std::string& workRoot)
       OpsFolder(WorkFolder + "OPS/"),
       WordTempFolder(workRoot + "/doctmp/"),
       OutputFolder(folders.UserFolder + "/myBook/") {}
+
+unsigned BookProject::ThreadCount() const {
+    return Jobs == 0 ? CoreCount() : Jobs;
+}
 
 std::string BookProject::SourceFile(const std::string& chapter) const {
     std::string found = LocateByUtf8Names(SourceFolder, chapter);

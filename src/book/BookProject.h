@@ -123,6 +123,11 @@ class BookProject {
     static constexpr std::size_t MaximumHeadingEntries = 255;
     std::string BuildLog;
     OptionFlags Options;
+    // How many threads work on the chapters side by side; 0: one per core. The book is the same
+    // whatever the number.
+    unsigned Jobs = 0;
+    // Jobs, or the number of cores when it is 0.
+    unsigned ThreadCount() const;
     // The font families of every Word document imported in this run, for font embedding.
     std::vector<std::string> FontFamilyList;
 

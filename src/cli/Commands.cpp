@@ -37,6 +37,7 @@ struct Session {
           Project(LocateAppFolders(ProgramFolder()), Area.Root()),
           Ui(common.Quiet) {
         LoadSettings(Project);  // defaults when there is no settings file
+        Project.Jobs = common.Jobs;
     }
     ProcessWorkArea Area;
     BookProject Project;

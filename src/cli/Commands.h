@@ -12,6 +12,7 @@ namespace quirebook {
 struct CommonOptions {
     std::string KeepWork;  // run in this folder and keep it; empty: a temporary folder
     bool Quiet = false;    // no progress and no build log
+    unsigned Jobs = 0;     // threads for the chapters; 0: one per core
 };
 
 // What a book is made of.

@@ -104,6 +104,12 @@ void AddCommonOptions(CLI::App& command, CommonOptions& common) {
                        "Work in this folder and keep it: DIR/temp is the book's work folder "
                        "(ready for repack)");
     command.add_flag("-q,--quiet", common.Quiet, "No progress and no build log");
+    command
+        .add_option("--jobs", common.Jobs,
+                    "Convert the chapters on N threads (default: one per core); the book is the "
+                    "same whatever N")
+        ->option_text("N")
+        ->check(CLI::Range(1u, 1024u));
 }
 
 // NAME=VALUE pairs of --option.

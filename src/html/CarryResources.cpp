@@ -138,8 +138,9 @@ class Carrier {
         for (int n = 2; names.count(m_outside) != 0; ++n) m_outside = "root-" + std::to_string(n);
     }
 
-    CarriedResources Run() {
-        for (const std::string& chapter : m_project.ChapterFiles) CarryForChapter(chapter);
+    CarriedResources Run(ChapterTexts& texts) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            CarryForChapter(m_project.ChapterFiles[i], texts[i]);
         return std::move(m_result);
     }
 
@@ -151,9 +152,7 @@ class Carrier {
         return project.SourceFolder;
     }
 
-    void CarryForChapter(const std::string& chapter) {
-        const std::string path = m_project.OpsFolder + chapter;
-        const std::string text = LoadTextFile(path);
+    void CarryForChapter(const std::string& chapter, std::string& text) {
         Regex tags(preCaseLess | preSingleLine);
         tags.SetPattern("<([a-z][a-z0-9]*)\\b[^>]*>");
         tags.SetSubject(text);
@@ -180,7 +179,7 @@ class Carrier {
         }
         if (copied == 0) return;
         rewritten.append(text, copied);
-        SaveTextFile(path, rewritten);
+        text = std::move(rewritten);
     }
 
     // The tag with the picture of an "<img>", the style sheet of a "<link>" and what its style
@@ -354,8 +353,8 @@ std::string StatusWord(ResourceStatus status) {
 
 }  // namespace
 
-CarriedResources CarryResources(BookProject& project) {
-    return Carrier(project).Run();
+CarriedResources CarryResources(BookProject& project, ChapterTexts& texts) {
+    return Carrier(project).Run(texts);
 }
 
 std::string LeftOutSummary(const std::vector<LeftOutResource>& leftOut) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "book/BookProject.h"
+#include "book/ChapterTexts.h"
 #include "html/ResourceRoot.h"
 
 namespace quirebook {
@@ -29,9 +30,10 @@ struct CarriedResources {
     std::vector<LeftOutResource> LeftOut;
 };
 
-// Carries the resources of the chapters in OpsFolder (each written from SourceFolder + its
-// name): the pictures of "<img>", the style sheets of "<link>", and the style sheets, pictures
-// and fonts that those, the chapters' "<style>" blocks and style attributes reach through
+// Carries the resources of the chapters (`texts`, parallel to ChapterFiles, whose files are in
+// OpsFolder; each written from SourceFolder + its name): the pictures of "<img>", the style sheets
+// of "<link>", and the style sheets, pictures and fonts that those, the chapters' "<style>" blocks
+// and style attributes reach through
 // "@import" and "url()",
 // recursively, once each. Only what ResourceRoot::Resolve finds inside the root (ResourceRoot,
 // or SourceFolder when that is empty or does not hold SourceFolder) is carried. A resource of
@@ -42,7 +44,7 @@ struct CarriedResources {
 // sheet. A chapter's reference that is not carried stays as written (the conformance stage
 // removes it); a sheet's is removed so that the sheet stays valid CSS. Each resource left out
 // gets one line in BuildLog.
-CarriedResources CarryResources(BookProject& project);
+CarriedResources CarryResources(BookProject& project, ChapterTexts& texts);
 
 // The words of the final message on what was left out: how many pictures, style sheets and
 // fonts and why, naming the first few. Empty when nothing was left out.

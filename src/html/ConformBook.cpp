@@ -1,19 +1,25 @@
 #include "html/ConformBook.h"
 
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "html/Conformance.h"
 #include "html/LimitedPass.h"
 #include "html/LinksAndResources.h"
 #include "text/Entities.h"
 #include "text/FolderFiles.h"
-#include "text/TextFiles.h"
+#include "text/OrderedWork.h"
 
 namespace quirebook {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// How much chapter text may have its tree held between the two passes: a tree takes about ten
+// times the bytes of its text.
+constexpr std::size_t kHeldChapterBytes = 4u << 20;
 
 // Every file under OpsFolder, relative to it: the chapters and the resources carried with them.
 void AddBookFiles(const BookProject& project, BookLinks& links) {
@@ -27,29 +33,52 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
 
 }  // namespace
 
-void ConformBook(BookProject& project) {
+void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
     BookLinks links;
-    for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
-        const std::string& chapter = project.ChapterFiles[i];
-        const std::string path = project.OpsFolder + chapter;
-        std::string text = LoadTextFile(path);
-        // Titles are kept escaped for the package; the stage escapes what it writes itself.
-        const ConformOptions options{
+    const std::size_t count = texts.size();
+    const unsigned jobs = project.ThreadCount();
+    // Titles are kept escaped for the package; the stage escapes what it writes itself.
+    const auto optionsOf = [&](std::size_t i) {
+        return ConformOptions{
             project.BookMetadata.Language,
             i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
-        RunLimitedPass(project, chapter, "the XHTML conformance", text,
-                       [&](const std::string& t) { return ConformChapter(t, options); });
-        SaveTextFile(path, text);
-        links.AddChapter(chapter, ConformedIds(text));
+    };
+    // The trees of the first chapters, up to kHeldChapterBytes of their text, are held from
+    // pass 1 to pass 2; the others are parsed again from the same text in pass 2, which gives
+    // the same tree. Memory stays bounded on long books; the book is the same either way.
+    std::vector<bool> held(count);
+    for (std::size_t i = 0, bytes = 0; i < count; ++i) {
+        bytes += texts[i].size();
+        held[i] = bytes <= kHeldChapterBytes;
     }
+    std::vector<std::optional<ConformedChapter>> conformed(count);
+    std::vector<std::vector<std::string>> ids(count);
+    WorkInOrder(
+        count, jobs,
+        [&](std::size_t i) {
+            conformed[i].emplace(texts[i], optionsOf(i));
+            ids[i] = conformed[i]->Ids();
+            if (!held[i]) conformed[i].reset();
+        },
+        [&](std::size_t i) {
+            links.AddChapter(project.ChapterFiles[i], ids[i]);
+            ids[i] = {};
+        });
     AddBookFiles(project, links);
-    for (const std::string& chapter : project.ChapterFiles) {
-        const std::string path = project.OpsFolder + chapter;
-        std::string text = LoadTextFile(path);
-        RunLimitedPass(project, chapter, "the link check", text,
-                       [&](const std::string& t) { return FixChapterLinks(t, chapter, links); });
-        SaveTextFile(path, text);
-    }
+    std::vector<ChapterReport> reports(count);
+    WorkInOrder(
+        count, jobs,
+        [&](std::size_t i) {
+            const std::string& chapter = project.ChapterFiles[i];
+            if (!conformed[i]) conformed[i].emplace(texts[i], optionsOf(i));
+            // Only the writing can meet a pattern limit (in a style sheet); the chapter then
+            // stays as it came.
+            RunLimitedPass(
+                reports[i], chapter, "the XHTML conformance", texts[i],
+                [&](const std::string&) { return conformed[i]->WithBookLinks(chapter, links); });
+            conformed[i].reset();  // its tree is no longer needed
+        },
+        [&](std::size_t i) { reports[i].HandOver(project, ui); });
 }
 
 }  // namespace quirebook

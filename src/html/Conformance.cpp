@@ -47,6 +47,7 @@ struct Tree {
     NodeId Body = 0;
     std::unordered_set<std::string> Ids;
     std::string Language;
+    std::size_t PageSize = 0;  // of the page parsed: what the written chapter is near
 
     Node& operator[](NodeId id) { return Nodes[id]; }
 
@@ -187,12 +188,6 @@ class TreeBuilder {
             } else if (child->v.element.tag == GUMBO_TAG_BODY) {
                 FilterAttributes(child->v.element, "body", tree_[tree_.Body]);
                 BuildChildren(*child, tree_.Body);
-                // White space after the body's end tag is parsed into the body: without this,
-                // each reading and writing of a chapter would add some.
-                auto& body = tree_[tree_.Body].Children;
-                while (!body.empty() && tree_[body.back()].IsText &&
-                       IsBlankText(tree_[body.back()].Text))
-                    body.pop_back();
             }
         }
         const GumboAttribute* language =
@@ -236,9 +231,10 @@ class TreeBuilder {
                 case GUMBO_NODE_TEMPLATE: {
                     const Ancestors saved = ancestors_;
                     const NodeId made = AddElement(child->v.element, into);
-                    if (made != 0 && child->v.element.children.length > 0)
+                    if (made != 0 && child->v.element.children.length > 0) {
+                        tree_[made].Children.reserve(child->v.element.children.length);
                         stack.push_back({&child->v.element.children, 0, made, saved});
-                    else
+                    } else
                         ancestors_ = saved;
                     break;
                 }
@@ -701,17 +697,38 @@ class ContentMender {
     Tree& tree_;
 };
 
-// Text or an attribute value written as XML: "&", "<", ">" (and '"' in values) escaped, invalid
-// UTF-8 written as U+FFFD, characters XML 1.0 does not allow left out. With `raw` nothing is
-// escaped (the inside of a CDATA section).
+// An ASCII character that AppendXmlText writes as it is.
+bool IsPlainXmlCharacter(char character, bool attribute, bool raw) {
+    const auto c = static_cast<unsigned char>(character);
+    if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n')) return false;
+    return raw || (c != '&' && c != '<' && c != '>' && (!attribute || c != '"'));
+}
+
+// Text or an attribute value written as XML: "&", "<", ">" (and '"' in values) escaped, CR LF
+// and CR written as LF, invalid UTF-8 written as U+FFFD, characters XML 1.0 does not allow left
+// out. With `raw` nothing is escaped (the inside of a CDATA section).
 void AppendXmlText(std::string& out, std::string_view text, bool attribute, bool raw = false) {
     static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
     const std::size_t size = text.size();
     for (std::size_t i = 0; i < size;) {
+        // A run of characters written as they are goes out in one piece.
+        std::size_t plain = i;
+        while (plain < size && IsPlainXmlCharacter(text[plain], attribute, raw)) ++plain;
+        if (plain != i) {
+            out.append(text.data() + i, plain - i);
+            i = plain;
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             ++i;
-            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
+            if (c == '\r') {
+                // Line ends are written as XML reads them: CR LF and CR alone are LF.
+                out += '\n';
+                if (i < size && text[i] == '\n') ++i;
+                continue;
+            }
+            if (c < 0x20 && c != '\t' && c != '\n') continue;
             if (!raw && c == '&') {
                 out += "&amp;";
             } else if (!raw && c == '<') {
@@ -770,13 +787,13 @@ bool IsVoid(const Node& node) {
 }
 
 // The ids that the tree defines where it is written from.
-std::unordered_set<std::string> DefinedIds(Tree& tree) {
+std::unordered_set<std::string> DefinedIds(const Tree& tree) {
     std::unordered_set<std::string> ids;
     std::vector<NodeId> stack{tree.Head, tree.Body};
     while (!stack.empty()) {
         const NodeId id = stack.back();
         stack.pop_back();
-        const Node& node = tree[id];
+        const Node& node = tree.Nodes[id];
         if (node.IsText) continue;
         if (const std::string* value = AttributeOf(node, "id")) ids.insert(*value);
         stack.insert(stack.end(), node.Children.begin(), node.Children.end());
@@ -784,10 +801,25 @@ std::unordered_set<std::string> DefinedIds(Tree& tree) {
     return ids;
 }
 
-// References to ids (the headers of a cell) that the chapter does not define are dropped.
-bool RefersToMissingId(const std::string& name, std::string& value,
-                       const std::unordered_set<std::string>& ids) {
-    if (name != "headers") return false;
+// The ids the written tree holds, in document order: those of every element written with its
+// tags.
+std::vector<std::string> WrittenIds(const Tree& tree) {
+    std::vector<std::string> ids;
+    std::vector<NodeId> stack{tree.Body, tree.Head};
+    while (!stack.empty()) {
+        const Node& node = tree.Nodes[stack.back()];
+        stack.pop_back();
+        if (node.IsText) continue;
+        if (!node.Transparent)
+            if (const std::string* value = AttributeOf(node, "id")) ids.push_back(*value);
+        stack.insert(stack.end(), node.Children.rbegin(), node.Children.rend());
+    }
+    return ids;
+}
+
+// The references to ids (the headers of a cell) that the chapter defines; the others are
+// dropped.
+std::string KeptReferences(const std::string& value, const std::unordered_set<std::string>& ids) {
     std::string kept;
     for (std::size_t from = 0; from < value.size();) {
         const std::size_t end = std::min(value.find(' ', from), value.size());
@@ -795,19 +827,18 @@ bool RefersToMissingId(const std::string& name, std::string& value,
         if (ids.count(token) != 0) kept += (kept.empty() ? "" : " ") + token;
         from = end + 1;
     }
-    value = kept;
-    return value.empty();
+    return kept;
 }
 
-std::string WriteDocument(Tree& tree) {
+std::string WriteDocument(const Tree& tree) {
     const std::unordered_set<std::string> ids = DefinedIds(tree);
     std::string out = XhtmlHeader(IsLanguageTag(tree.Language) ? tree.Language : "");
-    out.reserve(tree.Nodes.size() * 16);
+    out.reserve(out.size() + tree.PageSize + tree.PageSize / 8);
     std::vector<std::pair<NodeId, bool>> stack{{tree.Body, false}, {tree.Head, false}};
     while (!stack.empty()) {
         const auto [id, closing] = stack.back();
         stack.pop_back();
-        Node& node = tree[id];
+        const Node& node = tree.Nodes[id];
         if (node.IsText) {
             AppendXmlText(out, node.Text, false);
             continue;
@@ -820,12 +851,14 @@ std::string WriteDocument(Tree& tree) {
         if (!node.Transparent) {
             out += '<';
             out += node.Name;
-            for (auto& [name, value] : node.Attributes) {
-                if (RefersToMissingId(name, value, ids)) continue;
+            for (const auto& [name, value] : node.Attributes) {
+                const bool references = name == "headers";
+                const std::string kept = references ? KeptReferences(value, ids) : std::string();
+                if (references && kept.empty()) continue;
                 out += ' ';
                 out += name;
                 out += "=\"";
-                AppendXmlText(out, value, true);
+                AppendXmlText(out, references ? kept : value, true);
                 out += '"';
             }
             if (IsVoid(node)) {
@@ -834,7 +867,7 @@ std::string WriteDocument(Tree& tree) {
             }
             out += '>';
             if (node.Name == "style") {
-                for (NodeId child : node.Children) AppendStyleText(out, tree[child].Text);
+                for (NodeId child : node.Children) AppendStyleText(out, tree.Nodes[child].Text);
                 out += "</style>";
                 continue;
             }
@@ -856,11 +889,21 @@ Tree ParseChapter(std::string_view chapter, const std::string& title) {
         gumbo_parse_with_options(&options, page.data(), page.size()),
         [](GumboOutput* parsed) { gumbo_destroy_output(&kGumboDefaultOptions, parsed); });
     Tree tree;
-    tree.Nodes.reserve(page.size() / 16 + 16);
+    tree.PageSize = page.size();
+    // About one element and one text per tag, and some nodes the mending adds: reserved at
+    // once, since growing moves every node.
+    const auto tags = static_cast<std::size_t>(std::count(page.begin(), page.end(), '<'));
+    tree.Nodes.reserve(tags * 2 + tags / 4 + 16);
     tree.NewText({});  // node 0 stands for "no node"
     TreeBuilder(tree).Build(*output->root);
     ContentMender mender(tree);
     mender.Mend(tree.Body);
+    // White space after the body's end tag is parsed into the body: without this, each reading
+    // and writing of a chapter would add some.
+    auto& trailing = tree[tree.Body].Children;
+    while (!trailing.empty() && tree[trailing.back()].IsText &&
+           IsBlankText(tree[trailing.back()].Text))
+        trailing.pop_back();
     // The body must hold at least one block.
     const auto& body = tree[tree.Body].Children;
     if (std::all_of(body.begin(), body.end(), [&](NodeId child) { return tree[child].IsText; })) {
@@ -1058,41 +1101,31 @@ const std::string* BookLinks::SoleHolder(const std::string& id) const {
     return found == holders_.end() || found->second.second != 1 ? nullptr : &found->second.first;
 }
 
+struct ConformedChapter::Held {
+    Tree Parsed;
+};
+
+ConformedChapter::ConformedChapter(std::string_view chapter, const ConformOptions& options)
+    : held_(std::make_unique<Held>(Held{ParseChapter(chapter, options.Title)})) {
+    held_->Parsed.Language = options.Language == "en" ? std::string() : options.Language;
+    ids_ = WrittenIds(held_->Parsed);
+}
+
+ConformedChapter::ConformedChapter(ConformedChapter&&) noexcept = default;
+ConformedChapter& ConformedChapter::operator=(ConformedChapter&&) noexcept = default;
+ConformedChapter::~ConformedChapter() = default;
+
+std::string ConformedChapter::Written() const {
+    return WriteDocument(held_->Parsed);
+}
+
+std::string ConformedChapter::WithBookLinks(const std::string& chapterFile, const BookLinks& book) {
+    FixLinks(held_->Parsed, chapterFile, book);
+    return WriteDocument(held_->Parsed);
+}
+
 std::string ConformChapter(std::string_view chapter, const ConformOptions& options) {
-    Tree tree = ParseChapter(chapter, options.Title);
-    tree.Language = options.Language == "en" ? std::string() : options.Language;
-    return WriteDocument(tree);
-}
-
-std::vector<std::string> ConformedIds(std::string_view conformedChapter) {
-    // In a conformed chapter every "<" of text is escaped, so tags are found by their brackets;
-    // only style sheets in CDATA sections hold bare brackets.
-    std::vector<std::string> ids;
-    const std::string_view text = conformedChapter;
-    for (std::size_t lt = text.find('<'); lt != npos; lt = text.find('<', lt + 1)) {
-        if (text.compare(lt, 9, "<![CDATA[") == 0) {
-            lt = text.find("]]>", lt);
-            if (lt == npos) break;
-            continue;
-        }
-        const std::size_t gt = text.find('>', lt);
-        if (gt == npos) break;
-        const std::string_view tag = text.substr(lt, gt - lt);
-        const std::size_t at = tag.find(" id=\"");
-        if (at != npos) {
-            const std::size_t start = at + 5;
-            ids.emplace_back(tag.substr(start, tag.find('"', start) - start));
-        }
-        lt = gt;
-    }
-    return ids;
-}
-
-std::string FixChapterLinks(std::string_view conformedChapter, const std::string& chapterFile,
-                            const BookLinks& book) {
-    Tree tree = ParseChapter(conformedChapter, std::string());
-    FixLinks(tree, chapterFile, book);
-    return WriteDocument(tree);
+    return ConformedChapter(chapter, options).Written();
 }
 
 std::string LimitNesting(std::string_view page, std::size_t maxDepth) {

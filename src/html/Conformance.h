@@ -3,22 +3,25 @@
 // type allows; and the links and images of a chapter kept inside the book.
 //
 // Use over a book in two passes:
-//   1. for every chapter: text = ConformChapter(text, options); collect ConformedIds(text);
+//   1. for every chapter: a ConformedChapter of its text; collect its Ids();
 //   2. fill a BookLinks with every file of the book and every chapter's ids, then for every
-//      chapter: text = FixChapterLinks(text, chapterFile, links).
+//      chapter write WithBookLinks(chapterFile, links).
 // A chapter's ids are known only once it is conformed (renamed, deduplicated, dropped with an
 // element that could not stay), so links are checked only when every chapter has been through
-// pass 1.
+// pass 1. Each chapter is parsed once: pass 2 works on the tree pass 1 built.
 #pragma once
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quirebook {
+
+class BookLinks;
 
 struct ConformOptions {
     // The book's language: xml:lang of the html element, left out for "en" (and for a text that
@@ -28,15 +31,39 @@ struct ConformOptions {
     std::string Title;
 };
 
-// The chapter (UTF-8) as an XHTML 1.1 document: the XML declaration, the document type, one
-// head with one title, a body. Elements XHTML 1.1 does not know become div or span with their
-// old name as a class; attributes an element may not carry are dropped; content an element may
-// not hold is wrapped, split out or moved; scripts go; every id is an XML name used once; no text
-// of the body is lost. Never fails: any bytes give a well-formed document.
-std::string ConformChapter(std::string_view chapter, const ConformOptions& options);
+// A chapter (UTF-8) parsed as a browser parses it and held to XHTML 1.1: elements XHTML 1.1
+// does not know become div or span with their old name as a class; attributes an element may
+// not carry are dropped; content an element may not hold is wrapped, split out or moved;
+// scripts go; every id is an XML name used once; no text of the body is lost. Never fails: any
+// bytes give a well-formed document.
+class ConformedChapter {
+  public:
+    ConformedChapter(std::string_view chapter, const ConformOptions& options);
+    ConformedChapter(ConformedChapter&&) noexcept;
+    ConformedChapter& operator=(ConformedChapter&&) noexcept;
+    ~ConformedChapter();
 
-// The ids a chapter written by ConformChapter defines, in document order.
-std::vector<std::string> ConformedIds(std::string_view conformedChapter);
+    // The ids the written chapter defines, in document order.
+    const std::vector<std::string>& Ids() const { return ids_; }
+    // The chapter as an XHTML 1.1 document: the XML declaration, the document type, one head
+    // with one title, a body.
+    std::string Written() const;
+    // The chapter written with its links kept inside the book: a fragment its target file
+    // does not define points to the one chapter that defines it, or is dropped; a link to a
+    // file the book does not hold becomes plain text unless it is external (http, https,
+    // mailto, ftp); an image the book does not hold becomes its alt text; a style sheet or
+    // other linked file the book does not hold is no longer linked. The held tree is changed:
+    // call it once, last.
+    std::string WithBookLinks(const std::string& chapterFile, const BookLinks& book);
+
+  private:
+    struct Held;
+    std::unique_ptr<Held> held_;
+    std::vector<std::string> ids_;
+};
+
+// ConformedChapter(chapter, options).Written().
+std::string ConformChapter(std::string_view chapter, const ConformOptions& options);
 
 // What pass 2 checks links against: the book's files and the ids of its chapters. Paths are
 // relative to the book's root folder, "/"-separated, not percent-encoded.
@@ -44,7 +71,7 @@ class BookLinks {
   public:
     // An image, a style sheet or any other file the book holds.
     void AddFile(const std::string& path);
-    // A chapter file and the ids it defines (ConformedIds).
+    // A chapter file and the ids it defines (ConformedChapter::Ids).
     void AddChapter(const std::string& path, const std::vector<std::string>& ids);
 
     bool HoldsFile(const std::string& path) const;
@@ -59,14 +86,6 @@ class BookLinks {
     // id -> the first chapter defining it and how many chapters do.
     std::map<std::string, std::pair<std::string, std::size_t>> holders_;
 };
-
-// The conformed chapter `chapterFile` with its links kept inside the book: a fragment its target
-// file does not define points to the one chapter that defines it, or is dropped; a link to a
-// file the book does not hold becomes plain text unless it is external (http, https, mailto,
-// ftp); an image the book does not hold becomes its alt text; a style sheet or other linked
-// file the book does not hold is no longer linked.
-std::string FixChapterLinks(std::string_view conformedChapter, const std::string& chapterFile,
-                            const BookLinks& book);
 
 // The page with start tags removed where the elements they open would nest deeper than
 // `maxDepth` (their content stays), so that no parse of a hostile page goes deep. Elements that

@@ -3,7 +3,6 @@
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/Regex.h"
-#include "text/TextFiles.h"
 
 namespace quirebook {
 
@@ -70,13 +69,11 @@ std::string SpansToSamples(std::string_view body) {
     return PlainReplace(PlainReplace(body, "<span", "<samp"), "</span>", "</samp>");
 }
 
-void MakeDropCaps(const BookProject& project) {
-    for (const std::string& chapter : project.ChapterFiles) {
-        const std::string path = project.OpsFolder + chapter;
-        const std::string text = LoadTextFile(path);
+void MakeDropCaps(ChapterTexts& texts) {
+    for (std::string& text : texts) {
         const std::string changed =
             ReplacePattern(text, kDropCapTable, "<p class=\"dropcap\">$1</p>");
-        if (changed != text) SaveTextFile(path, InsertDropCapStyle(changed));
+        if (changed != text) text = InsertDropCapStyle(changed);
     }
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "book/BookProject.h"
+#include "book/ChapterTexts.h"
 
 namespace quirebook {
 
@@ -19,9 +19,9 @@ std::string WrapFootnoteReferences(std::string_view body);
 // reading systems that apply the book's fonts only to sample elements.
 std::string SpansToSamples(std::string_view body);
 
-// In each chapter file of OpsFolder, every one-cell table holding a single letter in a span
+// In each chapter text, every one-cell table holding a single letter in a span
 // (the layout of a dropped initial capital) becomes a paragraph of class "dropcap" holding that
 // span. A chapter that gets one also gets a style rule that drops the letter.
-void MakeDropCaps(const BookProject& project);
+void MakeDropCaps(ChapterTexts& texts);
 
 }  // namespace quirebook

@@ -4,13 +4,13 @@
 
 namespace quirebook {
 
-void RunLimitedPass(BookProject& project, std::string_view chapter, std::string_view pass,
+void RunLimitedPass(ChapterReport& report, std::string_view chapter, std::string_view pass,
                     std::string& text, const std::function<std::string(const std::string&)>& step) {
     try {
         text = step(text);
     } catch (const RegexLimitError& error) {
-        project.AddLog(std::string(chapter) + ": " + std::string(pass) +
-                       " was left out: " + error.what());
+        report.AddLog(std::string(chapter) + ": " + std::string(pass) +
+                      " was left out: " + error.what());
     }
 }
 

@@ -174,19 +174,11 @@ std::string UnescapeReferencePath(std::string_view path) {
     return unescaped;
 }
 
-void RepairInBookLinks(BookProject& project) {
-    const std::vector<std::string>& names = project.ChapterFiles;
-    std::vector<std::string> texts;
-    texts.reserve(names.size());
-    for (const std::string& name : names) texts.push_back(LoadTextFile(project.OpsFolder + name));
-
+void RepairInBookLinks(const BookProject& project, ChapterTexts& texts) {
     const FragmentTargets targets = FindFragmentTargets(texts);
     if (targets.FirstDefinedIn.empty()) return;
-    for (std::size_t j = 0; j < texts.size(); ++j) {
-        // Unchanged chapters are not written: an unreadable one (read as "R") stays as it is.
-        if (RewriteFragmentLinks(texts[j], j, targets, names))
-            SaveTextFile(project.OpsFolder + names[j], texts[j]);
-    }
+    for (std::size_t j = 0; j < texts.size(); ++j)
+        RewriteFragmentLinks(texts[j], j, targets, project.ChapterFiles);
 }
 
 namespace {
@@ -210,12 +202,12 @@ bool IsAvailableImage(const BookProject& project, const std::string& path) {
 
 }  // namespace
 
-void ReplaceUnavailableImages(BookProject& project) {
+void ReplaceUnavailableImages(BookProject& project, ChapterTexts& texts) {
     Regex images(preCaseLess | preSingleLine);
     images.SetPattern("<img[^>]+>");
-    for (const std::string& chapter : project.ChapterFiles) {
-        const std::string path = project.OpsFolder + chapter;
-        const std::string text = LoadTextFile(path);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string& chapter = project.ChapterFiles[i];
+        const std::string& text = texts[i];
         images.SetSubject(text);
         std::string rewritten;
         std::size_t copied = 0;  // 0-based
@@ -233,7 +225,7 @@ void ReplaceUnavailableImages(BookProject& project) {
         }
         if (!replaced) continue;
         rewritten.append(text, copied);
-        SaveTextFile(path, rewritten);
+        texts[i] = std::move(rewritten);
     }
 }
 

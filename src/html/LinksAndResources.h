@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "book/BookProject.h"
+#include "book/ChapterTexts.h"
 
 namespace quirebook {
 
@@ -24,15 +25,15 @@ std::vector<std::string> CollectStyleSheetReferences(const BookProject& project)
 // "&amp;nbsp;" stays the literal "&nbsp;").
 std::string UnescapeReferencePath(std::string_view path);
 
-// Each link href="#x" (written exactly so) in any chapter file, where x is an id defined in the
+// Each link href="#x" (written exactly so) in any chapter text, where x is an id defined in the
 // body of some chapter, becomes href="F#x", F being the file name of the link's own chapter when
 // it defines x, else of the first chapter in ChapterFiles order whose body defines x. Only
-// chapters that change are written.
-void RepairInBookLinks(BookProject& project);
+// chapters holding such links change.
+void RepairInBookLinks(const BookProject& project, ChapterTexts& texts);
 
-// Every image of the chapter files that the book does not hold (its file not carried into
+// Every image of the chapter texts that the book does not hold (its file not carried into
 // OpsFolder, or on another site) replaced by its alt text, with a log line: a book must not
 // refer to files it does not contain.
-void ReplaceUnavailableImages(BookProject& project);
+void ReplaceUnavailableImages(BookProject& project, ChapterTexts& texts);
 
 }  // namespace quirebook

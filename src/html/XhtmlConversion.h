@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "book/BookProject.h"
+#include "book/ChapterTexts.h"
 #include "text/Entities.h"
 #include "text/UserInterface.h"
 
@@ -40,9 +41,11 @@ std::string UnwrapImageSpans(std::string_view text);
 // below 128 stay as they are.
 std::string NamedEntitiesFromNumeric(std::string_view text);
 
-// Converts every chapter of the book in OpsFolder in place into a UTF-8 XHTML 1.1 document.
+// Converts every chapter of the book (`texts`, parallel to ChapterFiles) in place into a UTF-8
+// XHTML 1.1 document, on project.Jobs threads; log lines, messages and progress come in the
+// chapters' order.
 // A pass that a hostile page stops at a match limit leaves that chapter as it was before the
 // pass, with a line in the log, and the book goes on.
-void FinishChapters(BookProject& project, UserInterface& ui);
+void FinishChapters(BookProject& project, ChapterTexts& texts, UserInterface& ui);
 
 }  // namespace quirebook

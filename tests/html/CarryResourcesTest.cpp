@@ -56,6 +56,13 @@ class CarryResourcesTest : public ::testing::Test {
     }
 
     std::string Ops(const std::string& path) { return LoadTextFile(Book.OpsFolder + path); }
+    // Carries the resources of the chapters as the book's steps do, in memory, and writes them.
+    CarriedResources Carry() {
+        ChapterTexts texts = LoadChapterTexts(Book);
+        CarriedResources carried = CarryResources(Book, texts);
+        SaveChapterTexts(Book, texts);
+        return carried;
+    }
 
     TempFolder Temp;
     std::string Root = Temp / "src";
@@ -68,7 +75,7 @@ TEST_F(CarryResourcesTest, CarriesSiblingFoldersAndRewritesEveryReference) {
                "<link href=\"../css/core.css?v=1\" rel=\"stylesheet\" type=\"text/css\"/>");
     AddChapter("two.xhtml", "<img alt=\"A\" src='../images/a.png'/>",
                "<link rel=\"stylesheet\" href=\"../css/more.css\"/>");
-    const CarriedResources carried = CarryResources(Book);
+    const CarriedResources carried = Carry();
 
     EXPECT_THAT(carried.Pictures,
                 ElementsAre("root/images/bg.png", "root/images/a.png", "local.png"));
@@ -105,7 +112,7 @@ TEST_F(CarryResourcesTest, CountsAndNamesWhatIsLeftOutOnce) {
         "<img src=\"../images/text.png\"/><img src=\"gone.png\"/>"
         "<img src=\"http://example.org/a.png\"/><img src=\"gone.png\"/>";
     AddChapter("one.xhtml", pictures, "<link rel=\"stylesheet\" href=\"../css/core.css\"/>");
-    const CarriedResources carried = CarryResources(Book);
+    const CarriedResources carried = Carry();
 
     EXPECT_TRUE(carried.Pictures.size() == 1 && carried.Pictures[0] == "root/images/bg.png");
     ASSERT_EQ(carried.LeftOut.size(), 11u);
@@ -135,13 +142,13 @@ TEST_F(CarryResourcesTest, CountsAndNamesWhatIsLeftOutOnce) {
 TEST_F(CarryResourcesTest, ANarrowRootKeepsToThePagesFolder) {
     Book.ResourceRoot = Root + "/text";
     AddChapter("one.xhtml", "<img src=\"../images/a.png\"/><img src=\"local.png\"/>");
-    const CarriedResources carried = CarryResources(Book);
+    const CarriedResources carried = Carry();
     EXPECT_THAT(carried.Pictures, ElementsAre("local.png"));
     ASSERT_EQ(carried.LeftOut.size(), 1u);
     EXPECT_EQ(carried.LeftOut[0].Status, ResourceStatus::Refused);
     // A root that does not hold the pages' folder is not used: the pages' folder is.
     Book.ResourceRoot = Root + "/images";
-    EXPECT_EQ(CarryResources(Book).LeftOut.size(), 1u);
+    EXPECT_EQ(Carry().LeftOut.size(), 1u);
 }
 
 TEST_F(CarryResourcesTest, BookPathsNeverClash) {
@@ -153,7 +160,7 @@ TEST_F(CarryResourcesTest, BookPathsNeverClash) {
     AddChapter("one.xhtml",
                "<img src=\"root/images/a.png\"/><img src=\"../images/a.png\"/>"
                "<img src=\"cover.png\"/>");
-    const CarriedResources carried = CarryResources(Book);
+    const CarriedResources carried = Carry();
     EXPECT_THAT(carried.Pictures,
                 ElementsAre("root/images/a.png", "root-2/images/a.png", "cover-2.png"));
     EXPECT_EQ(Ops("cover.png"), "the cover");
@@ -169,7 +176,7 @@ TEST_F(CarryResourcesTest, StyleBlocksStyleAttributesAndOddNamesAreRewritten) {
                "<style type=\"text/css\">/* <i style=\"x\"> */ p { background: "
                "url('../images/bg.png') } "
                "q { background: url(../images/none.png) }</style>");
-    const CarriedResources carried = CarryResources(Book);
+    const CarriedResources carried = Carry();
     EXPECT_THAT(carried.Pictures,
                 ElementsAre("root/images/bg.png", "root/images/a & b.png", "root/images/a.png"));
     EXPECT_THAT(Ops("one.xhtml"),

@@ -23,8 +23,10 @@ TEST_P(CorpusConversion, EveryChapterIsWellFormedXml) {
     BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
     if (!testing::ConvertCorpusWebBook(GetParam(), book))
         GTEST_SKIP() << "the corpus of real documents is not beside the checkout";
-    RepairInBookLinks(book);
-    MakeDropCaps(book);
+    ChapterTexts texts = LoadChapterTexts(book);
+    RepairInBookLinks(book, texts);
+    MakeDropCaps(texts);
+    SaveChapterTexts(book, texts);
 
     for (const std::string& chapter : book.ChapterFiles) {
         const std::string text = LoadTextFile(book.OpsFolder + chapter);

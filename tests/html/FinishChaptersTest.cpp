@@ -22,8 +22,9 @@ std::string Convert(const std::string& page, const std::string& title, BookProje
     book.ChapterFiles = {"c1.htm"};
     book.ChapterTitles = {title};
     SaveTextFile(book.OpsFolder + "c1.htm", page);
-    FinishChapters(book, ui);
-    return LoadTextFile(book.OpsFolder + "c1.htm");
+    ChapterTexts texts = LoadChapterTexts(book);
+    FinishChapters(book, texts, ui);
+    return texts.front();
 }
 
 TEST(FinishChapters, MakesAWellFormedUtf8XhtmlChapter) {
@@ -74,6 +75,48 @@ TEST(FinishChapters, ReportsAnUnterminatedTagAndGoesOn) {
     EXPECT_THAT(ui.Messages[0], ::testing::StartsWith("Error in source HTML: unterminated tag"));
     EXPECT_THAT(book.BuildLog, HasSubstr("c1.htm: Error in source HTML"));
     EXPECT_THAT(chapter, HasSubstr("<title>T</title>"));
+}
+
+// Chapters converted side by side give the texts, log lines, messages and progress of chapters
+// converted one after another, in the chapters' order.
+TEST(FinishChapters, GivesTheSameBookAndReportsInOrderOnAnyNumberOfThreads) {
+    TempFolder temp;
+    BookProject book({temp.Path(), temp.Path()}, temp / "work");
+    book.ClearBookFolders();
+    ChapterTexts pages;
+    for (int i = 0; i < 12; ++i) {
+        book.ChapterFiles.push_back("c" + std::to_string(i) + ".htm");
+        book.ChapterTitles.push_back("T" + std::to_string(i));
+        // Pages of different lengths finish out of order; every third ends in a stray "<".
+        std::string page = "<html><body><p id=\"p" + std::to_string(i) + "\">";
+        for (int k = 0; k < (12 - i) * 400; ++k) page += "word <b>bold</b> ";
+        page += "<a href=\"c0.htm#p0\">up</a></p></body></html>";
+        if (i % 3 == 0) page += std::string(static_cast<std::size_t>(i), ' ') + "<";
+        pages.push_back(page);
+    }
+    const auto convert = [&](unsigned jobs, RecordingUserInterface& ui) {
+        book.Jobs = jobs;
+        book.BuildLog.clear();
+        ChapterTexts texts = pages;
+        FinishChapters(book, texts, ui);
+        return texts;
+    };
+    RecordingUserInterface alone;
+    const ChapterTexts one = convert(1, alone);
+    const std::string oneLog = book.BuildLog;
+    RecordingUserInterface together;
+    EXPECT_EQ(convert(4, together), one);
+    EXPECT_EQ(book.BuildLog, oneLog);
+    EXPECT_EQ(together.Messages, alone.Messages);
+    EXPECT_EQ(together.Progress, alone.Progress);
+    // The log names the chapters with a stray "<" in order.
+    ASSERT_EQ(alone.Messages.size(), 4u);
+    std::size_t at = 0;
+    for (const char* chapter : {"c0.htm: ", "c3.htm: ", "c6.htm: ", "c9.htm: "}) {
+        at = oneLog.find(chapter, at);
+        EXPECT_NE(at, std::string::npos) << chapter;
+    }
+    EXPECT_EQ(alone.Progress.back().first, "Converting chapter 12 of 12: c11.htm");
 }
 
 }  // namespace
