@@ -6,6 +6,7 @@
 
 #include "app/OptionNames.h"
 #include "cli/Commands.h"
+#include "cli/LargePages.h"
 #include "cli/SectionedHelpFormatter.h"
 #include "cli/StopSignals.h"
 
@@ -128,6 +129,7 @@ std::vector<std::pair<std::string, std::string>> SplitSettings(
 }  // namespace
 
 int main(int argc, char** argv) {
+    RestartWithLargePages(argv);
     HandleStopSignals();
     CLI::App app{
         "Quirebook turns ordinary documents (a folder of web pages, a web page saved by Word, a "

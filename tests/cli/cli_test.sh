@@ -54,6 +54,26 @@ else
     echo "skipped: validation (Java or epubcheck is missing)"
 fi
 
+# The program starts itself again with malloc asked for large pages, which the programs it starts
+# inherit; a choice the user made in GLIBC_TUNABLES is kept as it is.
+if grep -qE '\[(always|madvise)\]' /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null; then
+    mkdir -p "$work/bin" && touch "$work/fake.jar"
+    printf '#!/bin/sh\necho "$GLIBC_TUNABLES" >>"%s"\n' "$work/tunables.txt" >"$work/bin/java"
+    chmod +x "$work/bin/java"
+    for tunables in "" "glibc.malloc.arena_max=2" "glibc.malloc.hugetlb=0"; do
+        GLIBC_TUNABLES=$tunables PATH="$work/bin:$PATH" "$quirebook" make "${pages[0]}" \
+            -o "$work/out/tunables.epub" --validate --option "EpubCheckJar=$work/fake.jar" \
+            >/dev/null 2>&1
+    done
+    printf 'glibc.malloc.hugetlb=1\nglibc.malloc.arena_max=2:glibc.malloc.hugetlb=1\nglibc.malloc.hugetlb=0\n' \
+        >"$work/tunables-expected.txt"
+    diff "$work/tunables-expected.txt" "$work/tunables.txt" >/dev/null ||
+        { echo "FAIL: GLIBC_TUNABLES as the programs started see it:"; cat "$work/tunables.txt"
+          failures=$((failures + 1)); }
+else
+    echo "skipped: large pages (the kernel offers no transparent huge pages)"
+fi
+
 mkdir -p "$work/other" && cp "${pages[0]}" "$work/other/x.html"
 "$quirebook" make "${pages[1]}" "$work/other/x.html" -q >"$work/two.txt" 2>&1
 check "pages in two folders" 1 $?
