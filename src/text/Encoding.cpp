@@ -7,6 +7,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "text/PlainText.h"
+
 namespace quirebook {
 
 namespace {
@@ -74,14 +76,7 @@ std::string FileNameToUtf8(std::string_view path) {
         if (IsValidUtf8(name)) {
             result += name;
         } else {
-            const std::string converted = ConvertToUtf8(name, "WINDOWS-1252");
-            for (std::size_t at = 0; at < converted.size();) {
-                const std::size_t found = converted.find(kReplacementCharacter, at);
-                result.append(converted, at, std::min(found, converted.size()) - at);
-                if (found == std::string::npos) break;
-                result += '_';
-                at = found + kReplacementCharacter.size();
-            }
+            result += PlainReplace(ConvertToUtf8(name, "WINDOWS-1252"), kReplacementCharacter, "_");
         }
         if (slash < path.size()) result += '/';
         from = slash + 1;
