@@ -8,18 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-check() {  # check DESCRIPTION EXPECTED-STATUS ACTUAL-STATUS
-    if [ "$2" -ne "$3" ]; then
-        echo "FAIL: $1 (exit status $3, expected $2)"
-        failures=$((failures + 1))
-    fi
-}
-check_contains() {  # check_contains DESCRIPTION FILE TEXT
-    if ! grep -qF -- "$3" "$2"; then
-        echo "FAIL: $1: \"$3\" not found in:"; cat "$2"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 cd "$example" || exit 1
 mapfile -t pages < <(tr -d '\r' < order.txt)
@@ -160,8 +149,4 @@ check_contains "text file refused by name" "$work/text.txt" "make.txt cannot be 
 "$quirebook" >/dev/null 2>&1
 check "no sub-command" 2 $?
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all command line checks passed"
+finish_checks "command line"

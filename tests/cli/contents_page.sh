@@ -9,18 +9,7 @@ trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME=$work/data HOME=$work/home
 failures=0
 
-check() {  # check DESCRIPTION EXPECTED ACTUAL
-    if [ "$2" != "$3" ]; then
-        echo "FAIL: $1: got \"$3\", expected \"$2\""
-        failures=$((failures + 1))
-    fi
-}
-check_contains() {  # check_contains DESCRIPTION FILE TEXT
-    if ! grep -qF -- "$3" "$2"; then
-        echo "FAIL: $1: \"$3\" not found in:"; cat "$2"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 page() {  # page FILE TITLE BODY
     printf '<html><head><title>%s</title></head><body><h1>%s</h1>%s</body></html>\n' \
         "$2" "$2" "$3" >"$site/pages/$1"
@@ -84,7 +73,4 @@ check "--depth 0" 2 $?
 check "a root that does not hold the contents page" 2 $?
 check_contains "root refusal message" "$work/root.txt" "does not hold the pages' folder"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
+finish_checks "contents page"

@@ -9,18 +9,7 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 export XDG_DATA_HOME="$work/data"
 
-check() {  # check DESCRIPTION EXPECTED-STATUS ACTUAL-STATUS
-    if [ "$2" -ne "$3" ]; then
-        echo "FAIL: $1 (exit status $3, expected $2)"
-        failures=$((failures + 1))
-    fi
-}
-check_contains() {  # check_contains DESCRIPTION FILE TEXT
-    if ! grep -qF -- "$3" "$2"; then
-        echo "FAIL: $1: \"$3\" not found in:"; cat "$2"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 book=$work/book
 mkdir -p "$book/text" "$book/images" "$book/css" "$work/elsewhere"
@@ -54,8 +43,4 @@ check "a root that is not a folder" 2 $?
 "$quirebook" make --help >"$work/help.txt" 2>&1
 check_contains "help names the option" "$work/help.txt" "--resource-root"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all resource root checks passed"
+finish_checks "resource root"
