@@ -41,7 +41,8 @@ void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
     const auto optionsOf = [&](std::size_t i) {
         return ConformOptions{
             project.BookMetadata.Language,
-            i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
+            i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : "",
+            project.Options.EpubVersion};
     };
     // The trees of the first chapters, up to kHeldChapterBytes of their text, are held from
     // pass 1 to pass 2; the others are parsed again from the same text in pass 2, which gives

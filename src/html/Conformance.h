@@ -29,6 +29,10 @@ struct ConformOptions {
     std::string Language = "en";
     // The title given to a chapter whose head has none (XHTML requires one).
     std::string Title;
+    // 3: the chapter is held to HTML5 in its XML form (an EPUB 3 chapter) instead of XHTML 1.1:
+    // the HTML5 sectioning and figure elements, mark and time stay, epub:type stays an
+    // attribute, the document type is HTML5's.
+    int EpubVersion = 2;
 };
 
 // A chapter (UTF-8) parsed as a browser parses it and held to XHTML 1.1: elements XHTML 1.1
