@@ -1164,18 +1164,23 @@ void FixLinks(Tree& tree, const std::string& chapterFile, const BookLinks& book)
                 node.Transparent = node.Attributes.empty();
                 continue;
             }
-            // A path written in other bytes than the book's names is written anew; a query goes.
-            const bool rewritePath = link.HadQuery || link.Renamed;
-            const std::string path =
-                link.Renamed ? RelativeHref(chapterFile, link.Path) : link.Written;
+            // A path written in other bytes than the book's names, or to a chapter the book
+            // holds under another name, is written anew; a query goes.
+            const bool movedChapter =
+                !link.Written.empty() && book.WrittenName(link.Path) != link.Path;
+            const bool rewritePath = link.HadQuery || link.Renamed || movedChapter;
+            const std::string path = link.Renamed || movedChapter
+                                         ? RelativeHref(chapterFile, book.WrittenName(link.Path))
+                                         : link.Written;
             std::string href = rewritePath ? path : *value;
             if (link.HadFragment && book.IsChapter(link.Path) &&
                 !book.Defines(link.Path, link.Fragment)) {
                 const std::string* holder =
                     link.Fragment.empty() ? nullptr : book.SoleHolder(link.Fragment);
-                href = holder != nullptr ? RelativeHref(chapterFile, *holder) + "#" + link.Fragment
-                       : path.empty()    ? RelativeHref(chapterFile, chapterFile)
-                                         : path;
+                href = holder != nullptr ? RelativeHref(chapterFile, book.WrittenName(*holder)) +
+                                               "#" + link.Fragment
+                       : path.empty() ? RelativeHref(chapterFile, book.WrittenName(chapterFile))
+                                      : path;
             } else if (rewritePath && link.HadFragment) {
                 href += "#" + link.Fragment;
             }
@@ -1223,6 +1228,15 @@ bool BookLinks::IsChapter(const std::string& path) const {
 bool BookLinks::Defines(const std::string& chapter, const std::string& id) const {
     const auto found = chapterIds_.find(chapter);
     return found != chapterIds_.end() && found->second.count(id) != 0;
+}
+
+void BookLinks::WriteChapterAs(const std::string& path, const std::string& name) {
+    writtenNames_[path] = name;
+}
+
+const std::string& BookLinks::WrittenName(const std::string& path) const {
+    const auto found = writtenNames_.find(path);
+    return found == writtenNames_.end() ? path : found->second;
 }
 
 const std::string* BookLinks::SoleHolder(const std::string& id) const {

@@ -83,12 +83,17 @@ class BookLinks {
     bool Defines(const std::string& chapter, const std::string& id) const;
     // The one chapter defining `id`, or nullptr when none or several do.
     const std::string* SoleHolder(const std::string& id) const;
+    // The chapter `path` is written under `name`: links to it are written to that name.
+    void WriteChapterAs(const std::string& path, const std::string& name);
+    // The name the chapter or file `path` is written under: `path` unless WriteChapterAs said.
+    const std::string& WrittenName(const std::string& path) const;
 
   private:
     std::set<std::string> files_;
     std::map<std::string, std::set<std::string>> chapterIds_;
     // id -> the first chapter defining it and how many chapters do.
     std::map<std::string, std::pair<std::string, std::size_t>> holders_;
+    std::map<std::string, std::string> writtenNames_;
 };
 
 // The page with start tags removed where the elements they open would nest deeper than

@@ -60,14 +60,24 @@ TEST(Epub3Book, WebPagesMakeAValidEpub3BookWithNavigationAndHtml5Chapters) {
         "epub:type=\"chapter\"><h1>Kites</h1><figure><img src=\"images/kite.png\" alt=\"A kite\">"
         "<figcaption>A kite</figcaption></figure><p>Seen <mark>high</mark> on <time "
         "datetime=\"2024-05-01\">May Day</time>.</p><p><img src=\"http://example.com/far.png\" "
-        "alt=\"far away\"></p><h2>Tails</h2><table summary=\"x\"><tr><td valign=\"top\">t</td>"
+        "alt=\"far away\"> <a href=\"two.htm#end\">on</a> <a href=\"three.html\">and</a></p>"
+        "<h2>Tails</h2><table summary=\"x\"><tr><td valign=\"top\">t</td>"
         "</tr></table></section></body></html>");
     SaveTextFile(pages + "/two.htm",
                  "<html><head><title>Two</title></head><body><h1>Lines</h1><dl><dt>only a "
-                 "term</dt></dl><p><tt>code</tt></p></body></html>");
+                 "term</dt></dl><p id=\"end\"><tt>code</tt></p></body></html>");
+    // Named as the first chapter's EPUB 3 name would be: "three.html" cannot take it.
+    SaveTextFile(pages + "/three.xhtml",
+                 "<html><head><title>X</title></head><body><p><a "
+                 "href=\"one.html\">back</a></p></body></html>");
+    SaveTextFile(pages + "/three.html",
+                 "<html><head><title>H</title></head><body><p>h</p>"
+                 "</body></html>");
     BookForm form;
     testing::RecordingUserInterface ui;
-    ASSERT_TRUE(ImportWebPages(book, form, ui, {pages + "/one.html", pages + "/two.htm"}));
+    ASSERT_TRUE(ImportWebPages(
+        book, form, ui,
+        {pages + "/one.html", pages + "/two.htm", pages + "/three.xhtml", pages + "/three.html"}));
     book.Options.EpubVersion = 3;
     book.Options.MakeTitlePage = true;
     book.Options.TocFromHeadings = true;
@@ -81,23 +91,33 @@ TEST(Epub3Book, WebPagesMakeAValidEpub3BookWithNavigationAndHtml5Chapters) {
     EXPECT_THAT(opf, HasSubstr("<meta property=\"schema:accessibilityFeature\">alternativeText"));
     // The remote picture is not carried: it gives way to its alt text, and nothing is remote.
     EXPECT_THAT(opf, Not(HasSubstr("remote-resources")));
-    const std::string one = Entry(book.OutputPath, "OPS/one.html");
+    // Chapters are named .xhtml, as EPUB 3 readers expect, and links follow them.
+    EXPECT_EQ(Entry(book.OutputPath, "OPS/one.html"), "");
+    EXPECT_EQ(Entry(book.OutputPath, "OPS/two.htm"), "");
+    EXPECT_THAT(Entry(book.OutputPath, "OPS/three.xhtml"), HasSubstr("href=\"one.xhtml\""));
+    EXPECT_THAT(Entry(book.OutputPath, "OPS/three.html"), HasSubstr("<p>h</p>"));
+    EXPECT_THAT(opf, HasSubstr("href=\"three.html\""));
+    const std::string one = Entry(book.OutputPath, "OPS/one.xhtml");
+    EXPECT_THAT(one, HasSubstr("<a href=\"two.xhtml#end\">on</a> <a href=\"three.html\">"));
     EXPECT_THAT(one, HasSubstr("<!DOCTYPE html>"));
     EXPECT_THAT(one, HasSubstr("<section epub:type=\"chapter\">"));
     EXPECT_THAT(one, HasSubstr("<figcaption>A kite</figcaption></figure>"));
     EXPECT_THAT(one, Not(HasSubstr("example.com")));
     EXPECT_THAT(one, HasSubstr("far away"));
     const std::string nav = Entry(book.OutputPath, "OPS/nav.xhtml");
-    EXPECT_THAT(nav, HasSubstr("<a href=\"one.html#a1\">Kites</a>"));
-    EXPECT_THAT(nav, HasSubstr("<a href=\"two.htm#a1\">Lines</a>"));
+    EXPECT_THAT(nav, HasSubstr("<a href=\"one.xhtml#a1\">Kites</a>"));
+    EXPECT_THAT(nav, HasSubstr("<a href=\"two.xhtml#a1\">Lines</a>"));
     EXPECT_THAT(nav, HasSubstr("epub:type=\"cover\" href=\"coverpage.xhtml\""));
     EXPECT_THAT(Entry(book.OutputPath, "OPS/coverpage.xhtml"), HasSubstr("<!DOCTYPE html>"));
-    EXPECT_THAT(Entry(book.OutputPath, "OPS/toc.ncx"), HasSubstr("one.html#a2"));
+    EXPECT_THAT(Entry(book.OutputPath, "OPS/toc.ncx"), HasSubstr("one.xhtml#a2"));
 
     const testing::EpubCheckResult check = testing::RunEpubCheck(book.OutputPath);
     if (!check.Available) GTEST_SKIP() << "epubcheck or Java is missing: run ./test.sh";
     EXPECT_TRUE(check.Valid) << check.Output;
     EXPECT_THAT(check.Output, HasSubstr("EPUB version 3"));
+    // Only three.html, which keeps its name, earns a warning.
+    EXPECT_THAT(check.Output, HasSubstr("\"OPS/three.html\" should have the extension"));
+    EXPECT_THAT(check.Output, HasSubstr("0 errors / 1 warning"));
 }
 
 }  // namespace
