@@ -114,7 +114,7 @@ void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
         [&](std::size_t i) { reports[i].HandOver(project, ui); });
     for (std::size_t i = 0; i < count; ++i) {
         if (written[i] == project.ChapterFiles[i]) continue;
-        std::error_code error;  // a file that stays is packed too, which the book survives
+        std::error_code error;  // a file that cannot be removed stays, and is packed as well
         fs::remove(project.OpsFolder + project.ChapterFiles[i], error);
         project.ChapterFiles[i] = written[i];
     }

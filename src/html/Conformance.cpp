@@ -200,6 +200,7 @@ class TreeBuilder {
         if (language != nullptr) tree_.Language = language->value;
     }
 
+  private:
     // The page's own vocabularies for epub:type ("z3998: http://..."), read before the body.
     void ReadEpubPrefix(const GumboNode& html) {
         const GumboAttribute* prefix =
@@ -218,7 +219,6 @@ class TreeBuilder {
         }
     }
 
-  private:
     // The ancestors that rule out some descendants.
     struct Ancestors {
         int Anchor = 0, Pre = 0, HeaderOrFooter = 0;
