@@ -45,6 +45,7 @@ const NamedOption kOptions[] = {
     {"AllowColumnWidth", &OptionFlags::AllowColumnWidth},
     {"UseGlobalStyle", &OptionFlags::UseGlobalStyle},
     {"PassEpubCheck", &OptionFlags::PassEpubCheck},
+    {"EpubVersion", &OptionFlags::EpubVersion},
     {"ExternalEditor", &OptionFlags::ExternalEditor},
     {"EpubCheckJar", &OptionFlags::EpubCheckJar},
     {"RemoveStyleBlocks", &OptionFlags::RemoveStyleBlocks},
@@ -74,7 +75,9 @@ void SetOptionByName(OptionFlags& options, std::string_view name, std::string_vi
             if (value != "true" && value != "false") Refuse(name, value, "true or false");
             options.*(*flag) = value == "true";
         } else if (const auto* number = std::get_if<int OptionFlags::*>(&option.Field)) {
-            options.*(*number) = ReadNumber(name, value);
+            const int read = ReadNumber(name, value);
+            if (name == "EpubVersion" && read != 2 && read != 3) Refuse(name, value, "2 or 3");
+            options.*(*number) = read;
         } else if (const auto* text = std::get_if<std::string OptionFlags::*>(&option.Field)) {
             options.*(*text) = std::string(value);
         } else {

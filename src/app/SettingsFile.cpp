@@ -1,4 +1,4 @@
-// The settings file setting.opt: its fixed 29-line layout, reading it back, writing it.
+// The settings file setting.opt: its fixed line layout, reading it back, writing it.
 #include "app/SettingsFile.h"
 
 #include <array>
@@ -15,7 +15,7 @@ namespace quirebook {
 namespace {
 
 // Line numbers are 1-based, as the file's layout counts them.
-constexpr std::size_t LineCount = 29;
+constexpr std::size_t LineCount = 30;
 constexpr std::size_t OutputFolderLine = 1;
 constexpr std::size_t FirstLayoutLine = 2;
 constexpr std::size_t TitleSourceLine = 6;
@@ -24,6 +24,8 @@ constexpr std::size_t SplitSizeLine = 19;
 constexpr std::size_t BaseFontSizeLine = 20;
 constexpr std::size_t ExternalEditorLine = 21;
 constexpr std::size_t EpubCheckJarLine = 22;
+// The lines after the first 29 were added later: a file without them reads as their default.
+constexpr std::size_t EpubVersionLine = 30;
 constexpr int LargestBaseFontSize = 255;
 
 // Lines 2 to 4 hold texts that nothing reads; they are written so that the layout stays.
@@ -115,6 +117,7 @@ bool ReadSettings(std::string_view text, OptionFlags& options, std::string& outp
     outputFolder = line(OutputFolderLine);
     options.ExternalEditor = line(ExternalEditorLine);
     options.EpubCheckJar = line(EpubCheckJarLine);
+    options.EpubVersion = ReadInteger(line(EpubVersionLine), 3, 3).value_or(2);
     return true;
 }
 
@@ -133,6 +136,7 @@ std::string SettingsText(const BookProject& book) {
     line(BaseFontSizeLine) = std::to_string(options.BaseFontSize);
     line(ExternalEditorLine) = options.ExternalEditor;
     line(EpubCheckJarLine) = options.EpubCheckJar;
+    line(EpubVersionLine) = std::to_string(options.EpubVersion);
 
     std::string text;
     for (const std::string& each : lines) {
@@ -155,6 +159,7 @@ void ResetSettings(BookProject& book) {
     options.BaseFontSize = defaults.BaseFontSize;
     options.ExternalEditor = defaults.ExternalEditor;
     options.EpubCheckJar = defaults.EpubCheckJar;
+    options.EpubVersion = defaults.EpubVersion;
     book.OutputFolder = DefaultOutputFolder(book);
 }
 

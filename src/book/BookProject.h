@@ -68,6 +68,7 @@ struct OptionFlags {
     bool AllowColumnWidth = true;
     bool UseGlobalStyle = false;
     bool PassEpubCheck = true;
+    int EpubVersion = 2;  // the book's EPUB version: 2 or 3
     std::string ExternalEditor;
     std::string EpubCheckJar;
     bool RemoveStyleBlocks = false;   // not stored

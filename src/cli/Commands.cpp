@@ -38,6 +38,7 @@ struct Session {
           Ui(common.Quiet) {
         LoadSettings(Project);  // defaults when there is no settings file
         Project.Jobs = common.Jobs;
+        if (common.EpubVersion != 0) Project.Options.EpubVersion = common.EpubVersion;
     }
     ProcessWorkArea Area;
     BookProject Project;

@@ -13,6 +13,7 @@ struct CommonOptions {
     std::string KeepWork;  // run in this folder and keep it; empty: a temporary folder
     bool Quiet = false;    // no progress and no build log
     unsigned Jobs = 0;     // threads for the chapters; 0: one per core
+    int EpubVersion = 0;   // 2 or 3; 0: the settings' choice
 };
 
 // What a book is made of.

@@ -111,6 +111,13 @@ void AddCommonOptions(CLI::App& command, CommonOptions& common) {
                     "same whatever N")
         ->option_text("N")
         ->check(CLI::Range(1u, 1024u));
+    command
+        .add_option("--epub-version", common.EpubVersion,
+                    "Make an EPUB 2 or an EPUB 3 book (default: the settings' choice, 2 unless "
+                    "changed): EPUB 3 adds a navigation document, HTML5 chapters and "
+                    "accessibility metadata")
+        ->option_text("2|3")
+        ->check(CLI::IsMember({2, 3}));
 }
 
 // NAME=VALUE pairs of --option.
@@ -133,7 +140,7 @@ int main(int argc, char** argv) {
     HandleStopSignals();
     CLI::App app{
         "Quirebook turns ordinary documents (a folder of web pages, a web page saved by Word, a "
-        "Word document) into one EPUB 2 book.",
+        "Word document) into one EPUB 2 book, or EPUB 3 on request.",
         "quirebook"};
     app.set_version_flag("--version", std::string("quirebook ") + QUIREBOOK_VERSION,
                          "Print the program's version and exit");

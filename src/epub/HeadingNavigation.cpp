@@ -118,26 +118,33 @@ std::string NavPointOpening(std::size_t playOrder, std::string_view label, std::
            "</text>\r\n\t\t\t</navLabel>\r\n\t\t\t<content src=\"" + std::string(src) + "\"";
 }
 
-std::string MakeNavMapFromHeadings(BookProject& project) {
-    std::vector<HeadingEntry>& entries = project.HeadingEntries;
-    entries.clear();
+std::vector<NavigationEntry> GatherHeadingNavigation(BookProject& project) {
+    std::vector<HeadingEntry>& headings = project.HeadingEntries;
+    headings.clear();
     for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
         const std::string path = project.OpsFolder + project.ChapterFiles[i];
         std::string text = LoadTextFile(path);
         const std::string before = text;
-        FindHeadings(text, static_cast<int>(i), entries);
+        FindHeadings(text, static_cast<int>(i), headings);
         if (text != before) SaveTextFile(path, text);
     }
-    if (entries.empty()) {
-        project.BuildLog += "Auto generate TOC failed, no headings found.";
-        return {};
+    if (headings.empty()) project.BuildLog += "Auto generate TOC failed, no headings found.";
+    std::vector<NavigationEntry> entries;
+    entries.reserve(headings.size());
+    for (const HeadingEntry& heading : headings) {
+        const std::string fragment = heading.Anchor.empty() ? std::string() : "#" + heading.Anchor;
+        entries.push_back({heading.Text, heading.Level,
+                           EscapeMarkup(project.ChapterFiles[heading.Chapter]) + fragment});
     }
+    return entries;
+}
 
+std::string NcxNavPoints(const std::vector<NavigationEntry>& entries, std::string_view contentEnd) {
     const std::string close = "</navPoint>\r\n\t";
     std::string points;
     int depth = 0;
     for (std::size_t k = 0; k < entries.size(); ++k) {
-        const HeadingEntry& entry = entries[k];
+        const NavigationEntry& entry = entries[k];
         if (k > 0) {
             const int previous = entries[k - 1].Level;
             if (previous < entry.Level) {
@@ -154,13 +161,17 @@ std::string MakeNavMapFromHeadings(BookProject& project) {
                 }
             }
         }
-        const std::string fragment = entry.Anchor.empty() ? std::string() : "#" + entry.Anchor;
-        points += NavPointOpening(k + 1, entry.Text,
-                                  EscapeMarkup(project.ChapterFiles[entry.Chapter]) + fragment) +
-                  "/>\r\n\t\t";
+        points += NavPointOpening(k + 1, entry.Text, entry.Href);
+        points += contentEnd;
+        points += "\r\n\t\t";
     }
-    for (int open = 0; open <= depth; ++open) points += close;
+    if (!entries.empty())
+        for (int open = 0; open <= depth; ++open) points += close;
     return points;
+}
+
+std::string MakeNavMapFromHeadings(BookProject& project) {
+    return NcxNavPoints(GatherHeadingNavigation(project));
 }
 
 }  // namespace quirebook

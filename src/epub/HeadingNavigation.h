@@ -22,9 +22,24 @@ std::string HeadingText(std::string_view innerMarkup);
 // heading, unless the chapter already has that id. Headings without text are skipped.
 void FindHeadings(std::string& chapterText, int chapter, std::vector<HeadingEntry>& entries);
 
+// One entry of a book's table of contents, as both the NCX and the navigation document list it.
+struct NavigationEntry {
+    std::string Text;  // escaped for markup
+    int Level = 1;     // 1 to 6; every entry of a list of chapters is 1
+    std::string Href;  // the chapter file (escaped) and the fragment, if any
+};
+
 // Gathers the headings of every chapter in OpsFolder into HeadingEntries (writing the anchors
-// into the chapters) and gives the nested navigation points for toc.ncx. Without any heading it
-// gives the empty text and says so in BuildLog.
+// into the chapters) and gives them as navigation entries. Without any heading it gives none and
+// says so in BuildLog.
+std::vector<NavigationEntry> GatherHeadingNavigation(BookProject& project);
+
+// The NCX navigation points of `entries`, nested by level; `contentEnd` closes each content
+// element.
+std::string NcxNavPoints(const std::vector<NavigationEntry>& entries,
+                         std::string_view contentEnd = "/>");
+
+// NcxNavPoints(GatherHeadingNavigation(project)): the nested navigation points for toc.ncx.
 std::string MakeNavMapFromHeadings(BookProject& project);
 
 // The start of an NCX navigation point, up to its content element's src attribute value and its

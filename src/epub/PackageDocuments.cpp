@@ -6,8 +6,10 @@
 #include <random>
 #include <set>
 
+#include "epub/Epub3Package.h"
 #include "epub/EscapeRules.h"
 #include "epub/HeadingNavigation.h"
+#include "epub/NavigationDocument.h"
 #include "epub/ResourceTypes.h"
 #include "text/FolderFiles.h"
 #include "text/PatternHelpers.h"
@@ -143,16 +145,34 @@ std::string ResourceItems(BookProject& project, std::set<std::string>& listed) {
     return items + ListedResourceItems(project, project.FontFiles, kFonts, FontMediaType, listed);
 }
 
-// One flat navigation point per chapter.
-std::string ChapterNavPoints(const BookProject& project) {
-    std::string points;
+// One entry per chapter, titled as in the grid.
+std::vector<NavigationEntry> ChapterNavigation(const BookProject& project) {
+    std::vector<NavigationEntry> entries;
     for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
-        const std::string name = EscapeMarkup(project.ChapterFiles[i]);
-        const std::string& title =
-            i < project.ChapterTitles.size() ? project.ChapterTitles[i] : name;
-        points += NavPointOpening(i + 1, title, name) + " />\r\n\t\t</navPoint>\r\n\t";
+        std::string name = EscapeMarkup(project.ChapterFiles[i]);
+        std::string title = i < project.ChapterTitles.size() ? project.ChapterTitles[i] : name;
+        entries.push_back({std::move(title), 1, std::move(name)});
     }
-    return points;
+    return entries;
+}
+
+bool IsEpub3(const BookProject& project) {
+    return project.Options.EpubVersion >= 3;
+}
+
+// The EPUB 3 additions to the package document: version, modification time, accessibility
+// metadata drawn from `book`, the cover picture's and the navigation document's properties.
+void AddEpub3Package(std::string& opf, const BookProject& project, const BookFeatures& book,
+                     const std::string& templateName) {
+    opf = Epub3PackageDocument(std::move(opf));
+    InsertBefore(opf, "</metadata>",
+                 "  " + Epub3Metadata(book, ModifiedTime(std::time(nullptr))) + "  ", templateName);
+    opf = PlainReplace(opf, "<item id=\"coverPic\" ",
+                       "<item id=\"coverPic\" properties=\"cover-image\" ");
+    InsertBefore(opf, "</manifest>",
+                 "\t<item id=\"nav\" href=\"" + EscapeMarkup(NavigationDocumentName(project)) +
+                     "\" media-type=\"application/xhtml+xml\" properties=\"nav\" />\r\n\t",
+                 templateName);
 }
 
 }  // namespace
@@ -190,34 +210,42 @@ void WriteContentOpf(BookProject& project) {
     std::string manifest;
     std::string spine;
     if (hasCover) {
-        manifest =
-            "\t<item id=\"coverpage\" href=\"coverpage.htm\" "
-            "media-type=\"application/xhtml+xml\" />\r\n\t";
+        manifest = "\t<item id=\"coverpage\" href=\"" + CoverPageFile(project) +
+                   "\" media-type=\"application/xhtml+xml\" />\r\n\t";
         spine = "\t<itemref idref=\"coverpage\" />\r\n\t";
-        listed.insert("coverpage.htm");
+        listed.insert(CoverPageFile(project));
         // Reading systems find the cover picture through this entry.
         InsertBefore(opf, "</metadata>", "  <meta name=\"cover\" content=\"coverPic\" />\r\n  ",
                      templateName);
     }
     if (hasTitlePage) {
-        manifest +=
-            "\t<item id=\"titlepage\" href=\"titlepage.htm\" "
-            "media-type=\"application/xhtml+xml\" />\r\n\t";
+        manifest += "\t<item id=\"titlepage\" href=\"" + TitlePageFile(project) +
+                    "\" media-type=\"application/xhtml+xml\" />\r\n\t";
         spine += "\t<itemref idref=\"titlepage\" />\r\n\t";
-        listed.insert("titlepage.htm");
+        listed.insert(TitlePageFile(project));
     }
+    BookFeatures book{{}, project.ChapterFiles.size(), hasCover};
     for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
         const std::string id = "n" + std::to_string(i);
+        std::string properties;
+        if (IsEpub3(project)) {
+            const ChapterFeatures chapter =
+                ScanChapter(LoadTextFile(project.OpsFolder + project.ChapterFiles[i]));
+            properties = ItemProperties(chapter);
+            book.Chapters += chapter;
+        }
         manifest += "\t<item id=\"" + id + "\" href=\"" + EscapeMarkup(project.ChapterFiles[i]) +
-                    "\" media-type=\"application/xhtml+xml\" />\r\n\t";
+                    "\" media-type=\"application/xhtml+xml\"" + properties + " />\r\n\t";
         spine += "\t<itemref idref=\"" + id + "\" />\r\n\t";
         listed.insert(project.ChapterFiles[i]);
     }
     InsertBefore(opf, "</manifest>", manifest, templateName);
     InsertBefore(opf, "</spine>", spine, templateName);
 
-    const char* guideTarget = hasCover ? "coverpage.htm" : hasTitlePage ? "titlepage.htm" : nullptr;
-    if (guideTarget != nullptr) {
+    const std::string guideTarget = hasCover       ? CoverPageFile(project)
+                                    : hasTitlePage ? TitlePageFile(project)
+                                                   : std::string();
+    if (!guideTarget.empty()) {
         InsertBefore(opf, "</guide>",
                      std::string("\t<reference href=\"") + guideTarget +
                          "\" type=\"cover\" title=\"Cover\"/>\r\n\t",
@@ -227,6 +255,7 @@ void WriteContentOpf(BookProject& project) {
 
     const std::string resources = ResourceItems(project, listed);
     if (!resources.empty()) InsertBefore(opf, "</manifest>", resources, templateName);
+    if (IsEpub3(project)) AddEpub3Package(opf, project, book, templateName);
     SaveTextFile(project.OpsFolder + "content.opf", opf);
 }
 
@@ -235,13 +264,19 @@ void WriteTocNcx(BookProject& project) {
     std::string ncx = LoadTemplate(project, templateName);
     ncx = PlainReplace(ncx, "$$title$$", project.BookMetadata.Title);
     project.AddLog("Making TOC");
-    std::string points;
-    if (project.Options.TocFromHeadings) points = MakeNavMapFromHeadings(project);
+    std::vector<NavigationEntry> entries;
+    if (project.Options.TocFromHeadings) entries = GatherHeadingNavigation(project);
     // A navigation map needs at least one point: without headings, one per chapter.
-    if (points.empty()) points = ChapterNavPoints(project);
-    InsertBefore(ncx, "</navMap>", points, templateName);
+    const bool fromHeadings = !entries.empty();
+    if (!fromHeadings) entries = ChapterNavigation(project);
+    InsertBefore(ncx, "</navMap>", NcxNavPoints(entries, fromHeadings ? "/>" : " />"),
+                 templateName);
     ncx = PlainReplace(ncx, "$$uid$$", project.BookMetadata.Identifier);
+    // EPUB 3 allows no external identifier in a document type declaration.
+    if (IsEpub3(project)) DeletePattern(ncx, "<!DOCTYPE\\s+ncx\\b[^>]*>\\r?\\n?");
     SaveTextFile(project.OpsFolder + "toc.ncx", ncx);
+    // The navigation document of EPUB 3 lists the same entries.
+    if (IsEpub3(project)) WriteNavigationDocument(project, entries);
 }
 
 void WriteCoverPage(const BookProject& project) {
@@ -251,7 +286,8 @@ void WriteCoverPage(const BookProject& project) {
                  "<div>\r\n<img src=\"" + EscapeMarkup(FileNameOf(project.CoverPicture)) +
                      "\" alt=\"Cover Image\" style=\"height: 100%\"/>\r\n</div>\r\n",
                  templateName);
-    SaveTextFile(project.OpsFolder + "coverpage.htm", page);
+    if (IsEpub3(project)) page = WithHtml5DocumentType(std::move(page));
+    SaveTextFile(project.OpsFolder + CoverPageFile(project), page);
 }
 
 void WriteTitlePage(const BookProject& project) {
@@ -259,7 +295,17 @@ void WriteTitlePage(const BookProject& project) {
     page = PlainReplace(page, "$$title$$", project.BookMetadata.Title);
     page = PlainReplace(page, "$$author$$", project.BookMetadata.Creator);
     page = PlainReplace(page, "$$publisher$$", project.BookMetadata.Publisher);
-    SaveTextFile(project.OpsFolder + "titlepage.htm", page);
+    if (IsEpub3(project)) page = WithHtml5DocumentType(std::move(page));
+    SaveTextFile(project.OpsFolder + TitlePageFile(project), page);
+}
+
+// EPUB 3 expects XHTML pages to be named .xhtml; EPUB 2 books keep the names they always had.
+std::string CoverPageFile(const BookProject& project) {
+    return IsEpub3(project) ? "coverpage.xhtml" : "coverpage.htm";
+}
+
+std::string TitlePageFile(const BookProject& project) {
+    return IsEpub3(project) ? "titlepage.xhtml" : "titlepage.htm";
 }
 
 std::string ImageMediaSubtype(std::string_view path) {

@@ -30,11 +30,16 @@ void WriteContentOpf(BookProject& project);
 // headings when TocFromHeadings is set (one point per chapter when no heading is found).
 void WriteTocNcx(BookProject& project);
 
-// Writes OpsFolder/coverpage.htm showing the cover picture.
+// Writes OpsFolder/CoverPageFile showing the cover picture.
 void WriteCoverPage(const BookProject& project);
 
-// Writes OpsFolder/titlepage.htm with the book's title, author and publisher.
+// Writes OpsFolder/TitlePageFile with the book's title, author and publisher.
 void WriteTitlePage(const BookProject& project);
+
+// The names of the generated cover and title pages in OpsFolder: "coverpage.htm" and
+// "titlepage.htm", in an EPUB 3 book "coverpage.xhtml" and "titlepage.xhtml".
+std::string CoverPageFile(const BookProject& project);
+std::string TitlePageFile(const BookProject& project);
 
 // The media subtype of an image from its file extension ("jpeg", "png", "svg+xml" ...).
 std::string ImageMediaSubtype(std::string_view path);

@@ -17,6 +17,7 @@
 #include "epub/BuildEpub.h"
 #include "gui/CommandLineFiles.h"
 #include "gui/MainWindow.h"
+#include "html/ConformBook.h"
 #include "text/TextFiles.h"
 
 namespace quirebook {
@@ -273,10 +274,18 @@ void MainWindow::MakeEpubCommand() {
                 // The made book's chapters carry an anchor at each heading. The headings count
                 // the chapters the book was made of: those whose source was missing are not.
                 if (m_form.Published && m_project.Options.TocFromHeadings) {
+                    // An EPUB 3 book may hold a chapter under its .xhtml name.
+                    const auto inBook = [this](const std::string& name) {
+                        return QFileInfo::exists(Text(m_project.OpsFolder + name));
+                    };
                     std::vector<std::string> made;
-                    for (const std::string& chapter : m_project.ChapterFiles)
-                        if (QFileInfo::exists(Text(m_project.OpsFolder + chapter)))
+                    for (const std::string& chapter : m_project.ChapterFiles) {
+                        if (inBook(chapter))
                             made.push_back(chapter);
+                        else if (m_project.Options.EpubVersion >= 3 &&
+                                 inBook(Epub3ChapterName(chapter)))
+                            made.push_back(Epub3ChapterName(chapter));
+                    }
                     Headings->FillHeadingTree(m_project.HeadingEntries, m_project.OpsFolder, made);
                 }
             });

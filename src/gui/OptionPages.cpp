@@ -66,6 +66,11 @@ void OptionPages::BuildSettingsPage() {
     GlobalStyle = new QCheckBox("Use Global Style Theme");
     EditGlobalStyle = new QPushButton("Edit");
     PassEpubCheck = new QCheckBox("Pass ePubCheck");
+    Epub3 = new QCheckBox("EPUB 3");
+    Epub3->setObjectName("chkEpub3");
+    Epub3->setToolTip(
+        "Make EPUB 3 books: a navigation document, HTML5 chapters and accessibility metadata. "
+        "Unticked, books are EPUB 2.");
 
     auto* word = new QGroupBox;
     OptimizeWord = new QCheckBox("Optimize Word HTML");
@@ -82,6 +87,7 @@ void OptionPages::BuildSettingsPage() {
     layout->addWidget(TitlePage);
     layout->addLayout(Row({GlobalStyle, EditGlobalStyle}));
     layout->addWidget(PassEpubCheck);
+    layout->addWidget(Epub3);
     layout->addWidget(word);
     layout->addStretch();
     layout->addLayout(Row({SaveSettingsOnSettings}));
@@ -212,6 +218,8 @@ void OptionPages::ConnectFlags() {
             [&options](bool on) { options.StripTableWidth = !on; });
     connect(PassEpubCheck, &QCheckBox::toggled, this,
             [&options](bool on) { options.PassEpubCheck = on; });
+    connect(Epub3, &QCheckBox::toggled, this,
+            [&options](bool on) { options.EpubVersion = on ? 3 : 2; });
     connect(SaveBesideSource, &QRadioButton::toggled, this, [this](bool on) {
         if (!on) return;
         m_project.Options.SaveBesideSource = true;
@@ -285,6 +293,7 @@ void OptionPages::ShowOptions() {
     TitlePage->setChecked(options.MakeTitlePage);
     GlobalStyle->setChecked(options.UseGlobalStyle);
     PassEpubCheck->setChecked(options.PassEpubCheck);
+    Epub3->setChecked(options.EpubVersion >= 3);
     OptimizeWord->setChecked(options.OptimizeWordHtml);
     AccurateMode->setChecked(!options.ExtremeMode);
     ExtremeMode->setChecked(options.ExtremeMode);

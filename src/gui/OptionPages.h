@@ -54,6 +54,7 @@ class OptionPages : public QObject {
     QCheckBox* GlobalStyle;
     QPushButton* EditGlobalStyle;
     QCheckBox* PassEpubCheck;
+    QCheckBox* Epub3;  // the book is EPUB 3 rather than EPUB 2
     QCheckBox* OptimizeWord;
     QRadioButton* AccurateMode;
     QRadioButton* ExtremeMode;

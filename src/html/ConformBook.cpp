@@ -1,7 +1,9 @@
 #include "html/ConformBook.h"
 
+#include <cctype>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "html/Conformance.h"
@@ -31,7 +33,33 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
     }
 }
 
+// Each chapter's name in the book: the EPUB 3 name when no chapter or file of the book has it
+// already, else its own.
+std::vector<std::string> WrittenChapterNames(const BookProject& project) {
+    std::vector<std::string> names = project.ChapterFiles;
+    if (project.Options.EpubVersion < 3) return names;
+    std::set<std::string> taken(names.begin(), names.end());
+    for (std::string& name : names) {
+        const std::string renamed = Epub3ChapterName(name);
+        std::error_code error;
+        if (renamed == name || taken.count(renamed) != 0 ||
+            fs::exists(project.OpsFolder + renamed, error))
+            continue;
+        taken.insert(renamed);
+        name = renamed;
+    }
+    return names;
+}
+
 }  // namespace
+
+std::string Epub3ChapterName(const std::string& chapter) {
+    fs::path name(chapter);
+    std::string extension = name.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".htm" && extension != ".html") return chapter;
+    return name.replace_extension(".xhtml").generic_string();
+}
 
 void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
     BookLinks links;
@@ -41,7 +69,8 @@ void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
     const auto optionsOf = [&](std::size_t i) {
         return ConformOptions{
             project.BookMetadata.Language,
-            i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : ""};
+            i < project.ChapterTitles.size() ? DecodeEntities(project.ChapterTitles[i]) : "",
+            project.Options.EpubVersion};
     };
     // The trees of the first chapters, up to kHeldChapterBytes of their text, are held from
     // pass 1 to pass 2; the others are parsed again from the same text in pass 2, which gives
@@ -65,6 +94,10 @@ void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
             ids[i] = {};
         });
     AddBookFiles(project, links);
+    const std::vector<std::string> written = WrittenChapterNames(project);
+    for (std::size_t i = 0; i < count; ++i)
+        if (written[i] != project.ChapterFiles[i])
+            links.WriteChapterAs(project.ChapterFiles[i], written[i]);
     std::vector<ChapterReport> reports(count);
     WorkInOrder(
         count, jobs,
@@ -79,6 +112,12 @@ void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui) {
             conformed[i].reset();  // its tree is no longer needed
         },
         [&](std::size_t i) { reports[i].HandOver(project, ui); });
+    for (std::size_t i = 0; i < count; ++i) {
+        if (written[i] == project.ChapterFiles[i]) continue;
+        std::error_code error;  // a file that cannot be removed stays, and is packed as well
+        fs::remove(project.OpsFolder + project.ChapterFiles[i], error);
+        project.ChapterFiles[i] = written[i];
+    }
 }
 
 }  // namespace quirebook

@@ -13,6 +13,12 @@ namespace quirebook {
 // will hold. The files the book holds are those in OpsFolder, where the chapters were placed
 // and the resources carried beforehand. The chapters are worked on with project.Jobs threads;
 // log lines and messages come in the chapters' order.
+// In an EPUB 3 book a chapter named .htm or .html is renamed .xhtml (Epub3ChapterName), as EPUB
+// 3 readers expect, unless another chapter or file of the book has that name: ChapterFiles
+// then names it so, the file under its old name is removed, and every link to it follows.
 void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui);
+
+// The name of `chapter` in an EPUB 3 book: ".htm" and ".html" (in any case) become ".xhtml".
+std::string Epub3ChapterName(const std::string& chapter);
 
 }  // namespace quirebook

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -47,7 +48,10 @@ struct Tree {
     NodeId Body = 0;
     std::unordered_set<std::string> Ids;
     std::string Language;
-    std::size_t PageSize = 0;  // of the page parsed: what the written chapter is near
+    std::size_t PageSize = 0;   // of the page parsed: what the written chapter is near
+    bool Html5 = false;         // held to HTML5 (an EPUB 3 chapter) rather than XHTML 1.1
+    std::string EpubPrefix;     // the page's epub:prefix declarations (HTML5 only)
+    bool UsesEpubType = false;  // some element carries epub:type (HTML5 only)
 
     Node& operator[](NodeId id) { return Nodes[id]; }
 
@@ -177,6 +181,7 @@ class TreeBuilder {
     explicit TreeBuilder(Tree& tree) : tree_(tree) {}
 
     void Build(const GumboNode& html) {
+        if (tree_.Html5) ReadEpubPrefix(html);
         tree_.Head = tree_.NewElement("head");
         tree_.Body = tree_.NewElement("body");
         const GumboVector& children = html.v.element.children;
@@ -196,9 +201,27 @@ class TreeBuilder {
     }
 
   private:
+    // The page's own vocabularies for epub:type ("z3998: http://..."), read before the body.
+    void ReadEpubPrefix(const GumboNode& html) {
+        const GumboAttribute* prefix =
+            gumbo_get_attribute(&html.v.element.attributes, "epub:prefix");
+        if (prefix == nullptr) return;
+        tree_.EpubPrefix = prefix->value;
+        for (std::size_t from = 0; from < tree_.EpubPrefix.size();) {
+            const std::size_t colon = tree_.EpubPrefix.find(':', from);
+            if (colon == npos) break;
+            std::size_t start = colon;
+            while (start > from && !IsSpace(tree_.EpubPrefix[start - 1])) --start;
+            if (start < colon) prefixes_.insert(tree_.EpubPrefix.substr(start, colon - start));
+            // The URI after the name runs to the next blank.
+            from = tree_.EpubPrefix.find_first_not_of(" \t\r\n", colon + 1);
+            from = from == npos ? npos : tree_.EpubPrefix.find_first_of(" \t\r\n", from);
+        }
+    }
+
     // The ancestors that rule out some descendants.
     struct Ancestors {
-        int Anchor = 0, Pre = 0;
+        int Anchor = 0, Pre = 0, HeaderOrFooter = 0;
     };
     struct Frame {
         const GumboVector* Children;
@@ -258,7 +281,11 @@ class TreeBuilder {
         std::string_view name = source;
         bool flexible = false;
         const ElementRule* rule = foreign ? nullptr : RuleOf(source);
-        if (rule == nullptr) {
+        if (rule != nullptr && rule->Html5 && !tree_.Html5) rule = nullptr;
+        const ObsoleteElement* standIn = tree_.Html5 && !foreign ? Html5StandIn(source) : nullptr;
+        if (standIn != nullptr) {
+            name = standIn->StandIn;
+        } else if (rule == nullptr) {
             if (ListHolds(kBlockElements, source)) {
                 name = "div";
             } else if (ListHolds(kListElements, source)) {
@@ -289,9 +316,11 @@ class TreeBuilder {
         node.Flexible = flexible;
         FilterAttributes(element, source, node);
         if (name != source) ExtendAttribute(node, "class", source, " ");
+        if (standIn != nullptr) ExtendAttribute(node, "style", standIn->Style, "; ");
         AddRequiredAttributes(node);
         if (name == "a") ++ancestors_.Anchor;
         if (name == "pre") ++ancestors_.Pre;
+        if (name == "header" || name == "footer") ++ancestors_.HeaderOrFooter;
         return id;
     }
 
@@ -303,6 +332,7 @@ class TreeBuilder {
         if (ListHolds(" thead tbody tfoot caption colgroup ", name)) return parent == "table";
         if (name == "col") return parent == "table" || parent == "colgroup";
         if (name == "param") return parent == "object";
+        if (name == "figcaption") return parent == "figure";
         return true;
     }
 
@@ -313,6 +343,11 @@ class TreeBuilder {
             (source == "a" && ancestors_.Anchor > 0) ||
             (ancestors_.Pre > 0 && ListHolds(" img object big small sub sup ", source));
         if (excluded) name = "span";
+        // HTML5 has no header or footer inside another.
+        if ((source == "header" || source == "footer") && ancestors_.HeaderOrFooter > 0) {
+            name = "div";
+            return false;
+        }
         return !excluded;
     }
 
@@ -360,12 +395,16 @@ class TreeBuilder {
             std::string value = attribute->value;
             if (name == "lang") name = "xml:lang";
             if (name == "epub:type") {
-                ExtendAttribute(node, "class", value, " ");
+                if (tree_.Html5)
+                    KeepEpubType(node, value);
+                else
+                    ExtendAttribute(node, "class", value, " ");
                 continue;
             }
             if (name == "name" && !hasId && (source == "a" || node.Name == "a")) name = "id";
-            const bool allowed = (rule.Common && ListHolds(kCommonAttributes, name)) ||
-                                 ListHolds(rule.Attributes, name);
+            const bool allowed = ((rule.Common && ListHolds(kCommonAttributes, name)) ||
+                                  ListHolds(rule.Attributes, name)) &&
+                                 !(tree_.Html5 && IsHtml5Misfit(node.Name, name, value));
             if (!allowed) {
                 if (rule.Common) AppendStyleOf(name, value, node.Name, movedStyle);
                 continue;
@@ -383,16 +422,49 @@ class TreeBuilder {
         ExtendAttribute(node, "style", movedStyle, "; ");
     }
 
+    // An attribute XHTML 1.1 allows and HTML5 does not: one HTML5 dropped, a datetime that is
+    // not an HTML5 date, a picture's size in percent.
+    static bool IsHtml5Misfit(std::string_view element, std::string_view name,
+                              std::string_view value) {
+        if (IsObsoleteInHtml5(element, name)) return true;
+        if (name == "datetime") return !IsHtml5DateTime(value, element == "time");
+        return (name == "width" || name == "height") && !value.empty() && value.back() == '%';
+    }
+
+    // The epub:type tokens whose vocabulary is known: the default one (no prefix) and those
+    // the page declared.
+    void KeepEpubType(Node& node, std::string_view value) {
+        std::string kept;
+        for (std::size_t from = 0; from < value.size();) {
+            const std::size_t end = std::min(value.find_first_of(" \t\r\n", from), value.size());
+            const std::string_view token = value.substr(from, end - from);
+            from = end + 1;
+            const std::size_t colon = token.find(':');
+            if (token.empty() ||
+                (colon != npos && prefixes_.count(std::string(token.substr(0, colon))) == 0))
+                continue;
+            kept += (kept.empty() ? "" : " ") + std::string(token);
+        }
+        if (kept.empty()) return;
+        SetAttribute(node, "epub:type", std::move(kept));
+        tree_.UsesEpubType = true;
+    }
+
     // Presentation that XHTML 1.1 keeps only in style sheets: alignment of blocks, sizes of
     // cells.
     static void AppendStyleOf(std::string_view name, std::string_view value,
                               std::string_view element, std::string& style) {
         const std::string lower = Lower(value);
         std::string declaration;
+        // Vertical alignment, table widths and picture sizes in percent reach here only in
+        // HTML5 chapters: XHTML 1.1 allows them as attributes.
         if (name == "align" && ListHolds(" left center right justify ", lower)) {
             declaration = "text-align: " + lower;
+        } else if (name == "valign" && ListHolds(" top middle bottom baseline ", lower) &&
+                   ListHolds(" td th tr thead tbody tfoot col colgroup ", element)) {
+            declaration = "vertical-align: " + lower;
         } else if ((name == "width" || name == "height") && IsLength(lower) &&
-                   lower.back() != '*' && (element == "td" || element == "th")) {
+                   lower.back() != '*' && (ListHolds(" td th table img object ", element))) {
             declaration = std::string(name) + ": " + lower + (lower.back() == '%' ? "" : "px");
         }
         if (declaration.empty()) return;
@@ -411,6 +483,7 @@ class TreeBuilder {
 
     Tree& tree_;
     Ancestors ancestors_;
+    std::set<std::string> prefixes_;  // declared by the page's epub:prefix
 };
 
 bool IsBlock(const Node& node) {
@@ -485,6 +558,7 @@ class ContentMender {
     }
 
     void MendElement(NodeId id) {
+        if (tree_[id].Name == "figure") PlaceCaption(id);
         switch (tree_[id].Rule->Holds) {
             case Model::Inline:
                 if (!HasBlockChild(id)) break;
@@ -504,6 +578,7 @@ class ContentMender {
                 WrapRuns(id, [&](const Node& n) { return n.Name != "dt" && n.Name != "dd"; },
                          {"dd"});
                 RemoveWhenEmptyOf(id, " dt dd ");
+                if (tree_.Html5) PairTerms(id);
                 break;
             case Model::Rows:
                 WrapRuns(id, [&](const Node& n) { return n.Name != "tr"; }, {"tr", "td"});
@@ -525,6 +600,37 @@ class ContentMender {
             case Model::Text:
                 break;
         }
+    }
+
+    // HTML5 lists terms in groups, each of one or more dt then one or more dd: a dd without a
+    // term before it gets an empty dt, a term without a description after it an empty dd.
+    void PairTerms(NodeId id) {
+        std::vector<NodeId> paired;
+        std::string_view last;  // the name of the last dt or dd so far
+        for (NodeId child : tree_[id].Children) {
+            const std::string name = tree_[child].Name;  // NewElement moves the nodes
+            if (name == "dd" && last.empty()) paired.push_back(tree_.NewElement("dt"));
+            if (name == "dt" || name == "dd") last = name == "dt" ? "dt" : "dd";
+            paired.push_back(child);
+        }
+        if (last == "dt") paired.push_back(tree_.NewElement("dd"));
+        tree_[id].Children = std::move(paired);
+    }
+
+    // A figure has one caption, its first or its last child: other captions become blocks of
+    // text.
+    void PlaceCaption(NodeId id) {
+        std::vector<NodeId> content;
+        for (NodeId child : tree_[id].Children)
+            if (!IsBlankNode(tree_[child])) content.push_back(child);
+        const auto isCaption = [&](NodeId child) { return tree_[child].Name == "figcaption"; };
+        NodeId kept = 0;
+        if (!content.empty() && isCaption(content.front()))
+            kept = content.front();
+        else if (!content.empty() && isCaption(content.back()))
+            kept = content.back();
+        for (NodeId child : content)
+            if (child != kept && isCaption(child)) RenameAsClass(tree_[child], "div");
     }
 
     // An element that may hold only inline content, holding blocks: closed before each block and
@@ -786,7 +892,8 @@ bool IsVoid(const Node& node) {
     return node.Rule->Holds == Model::Empty;
 }
 
-// The ids that the tree defines where it is written from.
+// The ids that the headers of a cell may refer to: every id of the tree, or in HTML5, where
+// headers name header cells, the ids of th elements.
 std::unordered_set<std::string> DefinedIds(const Tree& tree) {
     std::unordered_set<std::string> ids;
     std::vector<NodeId> stack{tree.Head, tree.Body};
@@ -795,10 +902,30 @@ std::unordered_set<std::string> DefinedIds(const Tree& tree) {
         stack.pop_back();
         const Node& node = tree.Nodes[id];
         if (node.IsText) continue;
-        if (const std::string* value = AttributeOf(node, "id")) ids.insert(*value);
+        if (const std::string* value = AttributeOf(node, "id"))
+            if (!tree.Html5 || node.Name == "th") ids.insert(*value);
         stack.insert(stack.end(), node.Children.begin(), node.Children.end());
     }
     return ids;
+}
+
+// The start of an HTML5 chapter in its XML form: the XML declaration, HTML5's document type,
+// the html start tag with the epub namespace and vocabularies when the chapter uses them.
+std::string Html5Header(const Tree& tree) {
+    std::string header =
+        "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<!DOCTYPE html>\r\n"
+        "<html xmlns=\"http://www.w3.org/1999/xhtml\"";
+    if (tree.UsesEpubType) {
+        header += " xmlns:epub=\"http://www.idpf.org/2007/ops\"";
+        if (!tree.EpubPrefix.empty()) {
+            header += " epub:prefix=\"";
+            AppendXmlText(header, tree.EpubPrefix, true);
+            header += '"';
+        }
+    }
+    if (IsLanguageTag(tree.Language) && tree.Language != "en")
+        header += " xml:lang=\"" + tree.Language + "\"";
+    return header + ">\r\n\r\n";
 }
 
 // The ids the written tree holds, in document order: those of every element written with its
@@ -832,7 +959,8 @@ std::string KeptReferences(const std::string& value, const std::unordered_set<st
 
 std::string WriteDocument(const Tree& tree) {
     const std::unordered_set<std::string> ids = DefinedIds(tree);
-    std::string out = XhtmlHeader(IsLanguageTag(tree.Language) ? tree.Language : "");
+    std::string out = tree.Html5 ? Html5Header(tree)
+                                 : XhtmlHeader(IsLanguageTag(tree.Language) ? tree.Language : "");
     out.reserve(out.size() + tree.PageSize + tree.PageSize / 8);
     std::vector<std::pair<NodeId, bool>> stack{{tree.Body, false}, {tree.Head, false}};
     while (!stack.empty()) {
@@ -881,7 +1009,7 @@ std::string WriteDocument(const Tree& tree) {
 }
 
 // The page parsed as browsers parse it into our tree, held to the XHTML 1.1 content model.
-Tree ParseChapter(std::string_view chapter, const std::string& title) {
+Tree ParseChapter(std::string_view chapter, const ConformOptions& conform) {
     const std::string page = LimitNesting(chapter, kMaxNesting);
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0;  // the parse errors are not used
@@ -890,6 +1018,7 @@ Tree ParseChapter(std::string_view chapter, const std::string& title) {
         [](GumboOutput* parsed) { gumbo_destroy_output(&kGumboDefaultOptions, parsed); });
     Tree tree;
     tree.PageSize = page.size();
+    tree.Html5 = conform.EpubVersion >= 3;
     // About one element and one text per tag, and some nodes the mending adds: reserved at
     // once, since growing moves every node.
     const auto tags = static_cast<std::size_t>(std::count(page.begin(), page.end(), '<'));
@@ -910,7 +1039,7 @@ Tree ParseChapter(std::string_view chapter, const std::string& title) {
         const NodeId block = tree.NewElement("div");
         tree[tree.Body].Children.push_back(block);
     }
-    mender.MendHead(title);
+    mender.MendHead(conform.Title);
     return tree;
 }
 
@@ -1035,18 +1164,23 @@ void FixLinks(Tree& tree, const std::string& chapterFile, const BookLinks& book)
                 node.Transparent = node.Attributes.empty();
                 continue;
             }
-            // A path written in other bytes than the book's names is written anew; a query goes.
-            const bool rewritePath = link.HadQuery || link.Renamed;
-            const std::string path =
-                link.Renamed ? RelativeHref(chapterFile, link.Path) : link.Written;
+            // A path written in other bytes than the book's names, or to a chapter the book
+            // holds under another name, is written anew; a query goes.
+            const bool movedChapter =
+                !link.Written.empty() && book.WrittenName(link.Path) != link.Path;
+            const bool rewritePath = link.HadQuery || link.Renamed || movedChapter;
+            const std::string path = link.Renamed || movedChapter
+                                         ? RelativeHref(chapterFile, book.WrittenName(link.Path))
+                                         : link.Written;
             std::string href = rewritePath ? path : *value;
             if (link.HadFragment && book.IsChapter(link.Path) &&
                 !book.Defines(link.Path, link.Fragment)) {
                 const std::string* holder =
                     link.Fragment.empty() ? nullptr : book.SoleHolder(link.Fragment);
-                href = holder != nullptr ? RelativeHref(chapterFile, *holder) + "#" + link.Fragment
-                       : path.empty()    ? RelativeHref(chapterFile, chapterFile)
-                                         : path;
+                href = holder != nullptr ? RelativeHref(chapterFile, book.WrittenName(*holder)) +
+                                               "#" + link.Fragment
+                       : path.empty() ? RelativeHref(chapterFile, book.WrittenName(chapterFile))
+                                      : path;
             } else if (rewritePath && link.HadFragment) {
                 href += "#" + link.Fragment;
             }
@@ -1096,6 +1230,15 @@ bool BookLinks::Defines(const std::string& chapter, const std::string& id) const
     return found != chapterIds_.end() && found->second.count(id) != 0;
 }
 
+void BookLinks::WriteChapterAs(const std::string& path, const std::string& name) {
+    writtenNames_[path] = name;
+}
+
+const std::string& BookLinks::WrittenName(const std::string& path) const {
+    const auto found = writtenNames_.find(path);
+    return found == writtenNames_.end() ? path : found->second;
+}
+
 const std::string* BookLinks::SoleHolder(const std::string& id) const {
     const auto found = holders_.find(id);
     return found == holders_.end() || found->second.second != 1 ? nullptr : &found->second.first;
@@ -1106,7 +1249,7 @@ struct ConformedChapter::Held {
 };
 
 ConformedChapter::ConformedChapter(std::string_view chapter, const ConformOptions& options)
-    : held_(std::make_unique<Held>(Held{ParseChapter(chapter, options.Title)})) {
+    : held_(std::make_unique<Held>(Held{ParseChapter(chapter, options)})) {
     held_->Parsed.Language = options.Language == "en" ? std::string() : options.Language;
     ids_ = WrittenIds(held_->Parsed);
 }

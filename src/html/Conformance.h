@@ -29,6 +29,10 @@ struct ConformOptions {
     std::string Language = "en";
     // The title given to a chapter whose head has none (XHTML requires one).
     std::string Title;
+    // 3: the chapter is held to HTML5 in its XML form (an EPUB 3 chapter) instead of XHTML 1.1:
+    // the HTML5 sectioning and figure elements, mark and time stay, epub:type stays an
+    // attribute, the document type is HTML5's.
+    int EpubVersion = 2;
 };
 
 // A chapter (UTF-8) parsed as a browser parses it and held to XHTML 1.1: elements XHTML 1.1
@@ -79,12 +83,17 @@ class BookLinks {
     bool Defines(const std::string& chapter, const std::string& id) const;
     // The one chapter defining `id`, or nullptr when none or several do.
     const std::string* SoleHolder(const std::string& id) const;
+    // The chapter `path` is written under `name`: links to it are written to that name.
+    void WriteChapterAs(const std::string& path, const std::string& name);
+    // The name the chapter or file `path` is written under: `path` unless WriteChapterAs said.
+    const std::string& WrittenName(const std::string& path) const;
 
   private:
     std::set<std::string> files_;
     std::map<std::string, std::set<std::string>> chapterIds_;
     // id -> the first chapter defining it and how many chapters do.
     std::map<std::string, std::pair<std::string, std::size_t>> holders_;
+    std::map<std::string, std::string> writtenNames_;
 };
 
 // The page with start tags removed where the elements they open would nest deeper than

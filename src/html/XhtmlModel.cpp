@@ -114,6 +114,43 @@ constexpr ElementRule kElements[] = {
     {"param", Kind::Part, Model::Empty, false, " id name value valuetype type "},
     {"ins", Kind::Either, Model::Flow, true, " cite datetime "},
     {"del", Kind::Either, Model::Flow, true, " cite datetime "},
+    // HTML5 elements an HTML5 chapter keeps; XHTML 1.1 chapters turn them into div and span.
+    {"section", Kind::Block, Model::Flow, true, " ", true},
+    {"article", Kind::Block, Model::Flow, true, " ", true},
+    {"aside", Kind::Block, Model::Flow, true, " ", true},
+    {"nav", Kind::Block, Model::Flow, true, " ", true},
+    {"header", Kind::Block, Model::Flow, true, " ", true},
+    {"footer", Kind::Block, Model::Flow, true, " ", true},
+    {"figure", Kind::Block, Model::Flow, true, " ", true},
+    {"figcaption", Kind::Part, Model::Flow, true, " ", true},
+    {"mark", Kind::Inline, Model::Inline, true, " ", true},
+    {"time", Kind::Inline, Model::Inline, true, " datetime ", true},
+};
+
+constexpr ObsoleteElement kObsoleteElements[] = {
+    {"acronym", "abbr", ""},
+    {"tt", "span", "font-family: monospace"},
+    {"big", "span", "font-size: larger"},
+};
+
+struct ObsoleteAttributes {
+    std::string_view Elements;
+    std::string_view Attributes;
+};
+// Attributes of the XHTML 1.1 table above that HTML5 dropped, by the elements carrying them.
+constexpr ObsoleteAttributes kObsoleteAttributes[] = {
+    {" table ", " summary width cellspacing cellpadding frame rules "},
+    {" col colgroup ", " width align char charoff valign "},
+    {" thead tbody tfoot tr ", " align char charoff valign "},
+    {" td ", " abbr axis scope align char charoff valign "},
+    {" th ", " abbr axis align char charoff valign "},
+    {" img ", " longdesc "},
+    {" object ", " declare classid codebase codetype archive standby "},
+    {" param ", " valuetype type "},
+    {" meta ", " scheme "},
+    {" a ", " charset rev shape coords "},
+    {" link ", " charset rev "},
+    {" head ", " profile "},
 };
 
 }  // namespace
@@ -126,6 +163,18 @@ const ElementRule* RuleOf(std::string_view name) {
     }();
     const auto found = kByName->find(name);
     return found == kByName->end() ? nullptr : found->second;
+}
+
+const ObsoleteElement* Html5StandIn(std::string_view name) {
+    for (const ObsoleteElement& element : kObsoleteElements)
+        if (element.Name == name) return &element;
+    return nullptr;
+}
+
+bool IsObsoleteInHtml5(std::string_view element, std::string_view attribute) {
+    for (const ObsoleteAttributes& obsolete : kObsoleteAttributes)
+        if (ListHolds(obsolete.Elements, element)) return ListHolds(obsolete.Attributes, attribute);
+    return false;
 }
 
 namespace {
@@ -157,11 +206,55 @@ bool IsNumber(std::string_view value) {
     return !value.empty() && std::all_of(value.begin(), value.end(), IsDigit);
 }
 
+// `value` begins with `count` digits and then `separator` (none when it is 0); the digits and
+// the separator are taken off.
+bool TakeDigits(std::string_view& value, std::size_t count, char separator = 0) {
+    const std::size_t length = count + (separator != 0 ? 1 : 0);
+    if (value.size() < length ||
+        !std::all_of(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(count), IsDigit) ||
+        (separator != 0 && value[count] != separator))
+        return false;
+    value.remove_prefix(length);
+    return true;
+}
+
+// "hh:mm", "hh:mm:ss" or "hh:mm:ss.fff", taken off the front of `value`.
+bool TakeTime(std::string_view& value) {
+    if (!TakeDigits(value, 2, ':') || !TakeDigits(value, 2)) return false;
+    if (value.empty() || value.front() != ':') return true;
+    value.remove_prefix(1);
+    if (!TakeDigits(value, 2)) return false;
+    if (value.empty() || value.front() != '.') return true;
+    value.remove_prefix(1);
+    const std::size_t digits = std::min(value.find_first_not_of("0123456789"), value.size());
+    value.remove_prefix(digits);
+    return digits > 0;
+}
+
 }  // namespace
 
 bool IsLength(std::string_view value) {
     if (!value.empty() && (value.back() == '%' || value.back() == '*')) value.remove_suffix(1);
     return IsNumber(value);
+}
+
+bool IsHtml5DateTime(std::string_view value, bool partial) {
+    std::string_view rest = value;
+    if (partial && TakeTime(rest) && rest.empty()) return true;  // a time of day
+    rest = value;
+    if (!TakeDigits(rest, 4)) return false;
+    if (rest.empty()) return partial;  // a year
+    if (!TakeDigits(rest, 0, '-') || !TakeDigits(rest, 2)) return false;
+    if (rest.empty()) return partial;  // a month
+    if (!TakeDigits(rest, 0, '-') || !TakeDigits(rest, 2)) return false;
+    if (rest.empty()) return true;  // a date
+    if (rest.front() != 'T' && rest.front() != ' ') return false;
+    rest.remove_prefix(1);
+    if (!TakeTime(rest)) return false;
+    if (rest.empty() || rest == "Z") return true;
+    if (rest.front() != '+' && rest.front() != '-') return false;
+    rest.remove_prefix(1);
+    return TakeDigits(rest, 2, ':') && TakeDigits(rest, 2) && rest.empty();
 }
 
 bool IsLanguageTag(std::string_view value) {

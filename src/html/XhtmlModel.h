@@ -47,12 +47,29 @@ struct ElementRule {
     Model Holds;
     bool Common;  // takes the common attributes: id class title style xml:lang dir
     std::string_view Attributes = " ";
+    bool Html5 = false;  // an HTML5 element, kept only in HTML5 chapters
 };
 
 inline constexpr std::string_view kCommonAttributes = " id class title style xml:lang dir ";
 
-// The rule of an XHTML 1.1 element, or nullptr for an element outside it (or left out of books).
+// The rule of an XHTML 1.1 element or of an HTML5 element books keep (Html5 set), or nullptr
+// for an element outside both (or left out of books).
 const ElementRule* RuleOf(std::string_view name);
+
+// An XHTML 1.1 element HTML5 no longer has, and what stands for it in an HTML5 chapter: an
+// element (its old name kept as a class) and the style that keeps its look.
+struct ObsoleteElement {
+    std::string_view Name;
+    std::string_view StandIn;
+    std::string_view Style;
+};
+// The stand-in of `name`, or nullptr when HTML5 has the element.
+const ObsoleteElement* Html5StandIn(std::string_view name);
+// True when HTML5 no longer lets `element` carry `attribute`, which XHTML 1.1 allows.
+bool IsObsoleteInHtml5(std::string_view element, std::string_view attribute);
+// A value HTML5 takes for the datetime attribute: a date, or a date with a time and an optional
+// zone; with `partial` (the time element) also a year, a month or a time of day.
+bool IsHtml5DateTime(std::string_view value, bool partial);
 
 // Elements outside XHTML 1.1 that stand for a block; every other unknown element becomes a span
 // (that turns into a div when it holds blocks).

@@ -26,7 +26,7 @@ auto StoredValues(const BookProject& book) {
                     o.PassEpubCheck, o.RemoveWordToc, o.ForceIBooksFont, o.SplitSizeKB,
                     o.BaseFontSize, o.ExternalEditor, o.EpubCheckJar, o.AllowNegativeValues,
                     o.AllowLineHeight, o.AllowPageBreak, o.AllowColumnWidth, o.SevenLevelFontSize,
-                    o.UseWordProperties, o.UseGlobalStyle);
+                    o.UseWordProperties, o.UseGlobalStyle, o.EpubVersion);
 }
 
 class Settings : public ::testing::Test {
@@ -35,12 +35,12 @@ class Settings : public ::testing::Test {
     BookProject book{{temp.Path(), temp.Path()}, temp / "work"};
     const BookProject defaults{{temp.Path(), temp.Path()}, temp / "work"};
 
-    // The 29 lines of the default settings, to be changed line by line.
+    // The lines of the default settings, to be changed line by line.
     std::vector<std::string> DefaultLines() const {
         return {temp / "myBook/", "morvanite", "",      "0",    "TRUE",  "2",     "FALSE", "TRUE",
                 "TRUE",           "11100",     "TRUE",  "TRUE", "FALSE", "FALSE", "TRUE",  "TRUE",
                 "TRUE",           "FALSE",     "0",     "0",    "",      "",      "FALSE", "TRUE",
-                "TRUE",           "TRUE",      "FALSE", "TRUE", "FALSE"};
+                "TRUE",           "TRUE",      "FALSE", "TRUE", "FALSE", "2"};
     }
     static std::string Joined(const std::vector<std::string>& lines) {
         std::string text;
@@ -68,6 +68,7 @@ class Settings : public ::testing::Test {
         o.BaseFontSize = 18;
         o.ExternalEditor = "/usr/bin/vim";
         o.EpubCheckJar = "/opt/epubcheck.jar";
+        o.EpubVersion = 3;
     }
 };
 
@@ -99,6 +100,28 @@ TEST_F(Settings, EachLineIsReadIntoItsOption) {
     EXPECT_EQ(o.EpubCheckJar, "/opt/check.jar");
     EXPECT_TRUE(o.AllowNegativeValues && o.AllowPageBreak && o.SevenLevelFontSize);
     EXPECT_FALSE(o.AllowLineHeight || o.AllowColumnWidth || o.UseWordProperties);
+}
+
+TEST_F(Settings, TheEpubVersionIsLineThirtyAndAFileWithoutItReadsAsTwo) {
+    std::vector<std::string> lines = DefaultLines();
+    lines.back() = "3";
+    ASSERT_TRUE(LoadChanged(lines));
+    EXPECT_EQ(book.Options.EpubVersion, 3);
+    lines.pop_back();  // a file written before the line was added
+    ASSERT_TRUE(LoadChanged(lines));
+    EXPECT_EQ(book.Options.EpubVersion, 2);
+    EXPECT_EQ(StoredValues(book), StoredValues(defaults));
+    for (const char* unreadable : {"4", "three", "0"}) {
+        lines = DefaultLines();
+        lines.back() = unreadable;
+        ASSERT_TRUE(LoadChanged(lines)) << unreadable;  // the other lines still count
+        EXPECT_EQ(book.Options.EpubVersion, 2) << unreadable;
+    }
+    book.Options.EpubVersion = 3;
+    SaveSettings(book);
+    lines = DefaultLines();
+    lines.back() = "3";
+    EXPECT_EQ(LoadTextFile(book.SettingsFile()), Joined(lines));
 }
 
 TEST_F(Settings, EveryStoredOptionSurvivesSaveAndLoadAndTheOthersDoNot) {

@@ -35,6 +35,12 @@ for command in make word word-html validate repack; do
 done
 expect 2 "make with a page that does not exist" "$quirebook" make "$work/none.html"
 expect 2 "word with two documents" "$quirebook" word "$example/welcome.html" "$example/welcome.html"
+for version in 1 4 three; do
+    expect 2 "make --epub-version $version" "$quirebook" make "$example/welcome.html" \
+        --epub-version "$version" -o "$work/version.epub"
+done
+expect 2 "word-html --option EpubVersion=4" "$quirebook" word-html "$example/welcome.html" \
+    --option EpubVersion=4 -o "$work/version.epub"
 
 # Failures: exit status 1 with the reason.
 printf 'not a zip' >"$work/broken.epub"
@@ -48,6 +54,8 @@ if command -v java >/dev/null && [ -f /usr/share/java/epubcheck.jar ]; then
         --option PassEpubCheck=false -o "$work/invalid.epub" --validate -q
     expect 0 "make --validate on a valid book" "$quirebook" make "$example/welcome.html" \
         -o "$work/valid.epub" --validate -q
+    expect 0 "make --epub-version 3 --validate on a valid book" "$quirebook" make \
+        "$example/welcome.html" -o "$work/valid3.epub" --epub-version 3 --validate -q
     expect 0 "demo" "$quirebook" demo -q
 else
     echo "skipped: the validation checks (Java or epubcheck is missing)"

@@ -53,6 +53,11 @@ class ControlsTest : public QObject {
         QVERIFY(!options.StripTableWidth);
         pages.PassEpubCheck->click();
         QVERIFY(!options.PassEpubCheck);
+        QVERIFY(!pages.Epub3->isChecked() && options.EpubVersion == 2);
+        pages.Epub3->click();
+        QCOMPARE(options.EpubVersion, 3);
+        pages.Epub3->click();
+        QCOMPARE(options.EpubVersion, 2);
 
         pages.SaveBesideSource->click();
         QVERIFY(options.SaveBesideSource && !pages.BookFolder->isEnabled());
@@ -64,7 +69,7 @@ class ControlsTest : public QObject {
         QCOMPARE(fixture.Window->General->FolderLabel->text(), pages.BookFolder->text() + "/");
     }
 
-    void SaveSettingsWritesTheTwentyNineLines() {
+    void SaveSettingsWritesEveryLine() {
         WindowFixture fixture;
         OptionPages& pages = *fixture.Window->Options;
         pages.TitleFromHtmlTitle->click();
@@ -73,15 +78,17 @@ class ControlsTest : public QObject {
         pages.BaseSize->setCurrentText("16");
         pages.SplitSize->setText(" 30 ");
         pages.SevenLevels->click();
+        pages.Epub3->click();
         pages.SaveSettingsOnAdvanced->click();
         const QStringList lines = Lines(fixture.Project.SettingsFile());
-        QCOMPARE(lines.size(), 30);  // 29 lines, each ended by CR LF
+        QCOMPARE(lines.size(), 31);  // 30 lines, each ended by CR LF
         QCOMPARE(lines[5], "1");
         QCOMPARE(lines[9], "11110");
         QCOMPARE(lines[12], "TRUE");
         QCOMPARE(lines[18], "30");
         QCOMPARE(lines[19], "16");
         QCOMPARE(lines[26], "TRUE");
+        QCOMPARE(lines[29], "3");  // the EPUB version, after the 29 first lines
 
         // A changed choice of document properties empties the boxes they fill.
         fixture.Window->General->TitleBox->setText("Typed");
@@ -107,6 +114,7 @@ class ControlsTest : public QObject {
         first.Window->Options->TitleFromFileName->click();
         first.Window->Options->AbsoluteSize->click();
         first.Window->Options->TableWidth->click();
+        first.Window->Options->Epub3->click();
         first.Window->Options->SaveSettingsOnSettings->click();
         first.Project.Options = OptionFlags();
         MainWindow again(first.Project, first.Person, first.Files);
@@ -114,6 +122,8 @@ class ControlsTest : public QObject {
         QVERIFY(again.Options->AbsoluteSize->isChecked());
         QVERIFY(!again.Options->BaseSize->isEnabled());
         QVERIFY(again.Options->TableWidth->isChecked());
+        QVERIFY(again.Options->Epub3->isChecked());
+        QCOMPARE(first.Project.Options.EpubVersion, 3);
     }
 
     void RefusalsSayWhyAndMoveTheFocus() {
