@@ -47,6 +47,8 @@ const NamedOption kOptions[] = {
     {"PassEpubCheck", &OptionFlags::PassEpubCheck},
     {"ExternalEditor", &OptionFlags::ExternalEditor},
     {"EpubCheckJar", &OptionFlags::EpubCheckJar},
+    {"KeepFurniture", &OptionFlags::KeepFurniture},
+    {"RemoveSelectors", &OptionFlags::RemoveSelectors},
     {"RemoveStyleBlocks", &OptionFlags::RemoveStyleBlocks},
     {"RemoveStyleLinks", &OptionFlags::RemoveStyleLinks},
     {"RemoveInlineStyles", &OptionFlags::RemoveInlineStyles},

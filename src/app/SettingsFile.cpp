@@ -1,4 +1,4 @@
-// The settings file setting.opt: its fixed 29-line layout, reading it back, writing it.
+// The settings file setting.opt: its fixed line layout, reading it back, writing it.
 #include "app/SettingsFile.h"
 
 #include <array>
@@ -15,7 +15,7 @@ namespace quirebook {
 namespace {
 
 // Line numbers are 1-based, as the file's layout counts them.
-constexpr std::size_t LineCount = 29;
+constexpr std::size_t LineCount = 31;
 constexpr std::size_t OutputFolderLine = 1;
 constexpr std::size_t FirstLayoutLine = 2;
 constexpr std::size_t TitleSourceLine = 6;
@@ -24,6 +24,8 @@ constexpr std::size_t SplitSizeLine = 19;
 constexpr std::size_t BaseFontSizeLine = 20;
 constexpr std::size_t ExternalEditorLine = 21;
 constexpr std::size_t EpubCheckJarLine = 22;
+// Lines added after the original layout; a file without them reads as the defaults.
+constexpr std::size_t RemoveSelectorsLine = 31;
 constexpr int LargestBaseFontSize = 255;
 
 // Lines 2 to 4 hold texts that nothing reads; they are written so that the layout stays.
@@ -35,7 +37,7 @@ struct BooleanLine {
 };
 
 // The lines holding "TRUE" or "FALSE".
-constexpr std::array<BooleanLine, 19> BooleanLines{{
+constexpr std::array<BooleanLine, 20> BooleanLines{{
     {5, &OptionFlags::AutoChapterTitles},    {7, &OptionFlags::SaveBesideSource},
     {8, &OptionFlags::RemoveHtmlElements},   {9, &OptionFlags::OptimizeWordHtml},
     {11, &OptionFlags::StripTableWidth},     {12, &OptionFlags::RelativeFontSize},
@@ -45,7 +47,7 @@ constexpr std::array<BooleanLine, 19> BooleanLines{{
     {23, &OptionFlags::AllowNegativeValues}, {24, &OptionFlags::AllowLineHeight},
     {25, &OptionFlags::AllowPageBreak},      {26, &OptionFlags::AllowColumnWidth},
     {27, &OptionFlags::SevenLevelFontSize},  {28, &OptionFlags::UseWordProperties},
-    {29, &OptionFlags::UseGlobalStyle},
+    {29, &OptionFlags::UseGlobalStyle},      {30, &OptionFlags::KeepFurniture},
 }};
 
 // Line 10: the elements removed from web pages, one digit each ("1" on, "0" off), in this order.
@@ -115,6 +117,7 @@ bool ReadSettings(std::string_view text, OptionFlags& options, std::string& outp
     outputFolder = line(OutputFolderLine);
     options.ExternalEditor = line(ExternalEditorLine);
     options.EpubCheckJar = line(EpubCheckJarLine);
+    options.RemoveSelectors = line(RemoveSelectorsLine);
     return true;
 }
 
@@ -133,6 +136,7 @@ std::string SettingsText(const BookProject& book) {
     line(BaseFontSizeLine) = std::to_string(options.BaseFontSize);
     line(ExternalEditorLine) = options.ExternalEditor;
     line(EpubCheckJarLine) = options.EpubCheckJar;
+    line(RemoveSelectorsLine) = options.RemoveSelectors;
 
     std::string text;
     for (const std::string& each : lines) {
@@ -155,6 +159,7 @@ void ResetSettings(BookProject& book) {
     options.BaseFontSize = defaults.BaseFontSize;
     options.ExternalEditor = defaults.ExternalEditor;
     options.EpubCheckJar = defaults.EpubCheckJar;
+    options.RemoveSelectors = defaults.RemoveSelectors;
     book.OutputFolder = DefaultOutputFolder(book);
 }
 

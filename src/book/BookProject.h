@@ -70,6 +70,10 @@ struct OptionFlags {
     bool PassEpubCheck = true;
     std::string ExternalEditor;
     std::string EpubCheckJar;
+    // Web books: the site's navigation, sidebars and footers repeated on every page stay.
+    bool KeepFurniture = false;
+    // Web books: blocks these comma-separated CSS selectors name are left out.
+    std::string RemoveSelectors;
     bool RemoveStyleBlocks = false;   // not stored
     bool RemoveStyleLinks = false;    // not stored
     bool RemoveInlineStyles = false;  // not stored

@@ -26,7 +26,7 @@ auto StoredValues(const BookProject& book) {
                     o.PassEpubCheck, o.RemoveWordToc, o.ForceIBooksFont, o.SplitSizeKB,
                     o.BaseFontSize, o.ExternalEditor, o.EpubCheckJar, o.AllowNegativeValues,
                     o.AllowLineHeight, o.AllowPageBreak, o.AllowColumnWidth, o.SevenLevelFontSize,
-                    o.UseWordProperties, o.UseGlobalStyle);
+                    o.UseWordProperties, o.UseGlobalStyle, o.KeepFurniture, o.RemoveSelectors);
 }
 
 class Settings : public ::testing::Test {
@@ -35,12 +35,12 @@ class Settings : public ::testing::Test {
     BookProject book{{temp.Path(), temp.Path()}, temp / "work"};
     const BookProject defaults{{temp.Path(), temp.Path()}, temp / "work"};
 
-    // The 29 lines of the default settings, to be changed line by line.
+    // The 31 lines of the default settings, to be changed line by line.
     std::vector<std::string> DefaultLines() const {
         return {temp / "myBook/", "morvanite", "",      "0",    "TRUE",  "2",     "FALSE", "TRUE",
                 "TRUE",           "11100",     "TRUE",  "TRUE", "FALSE", "FALSE", "TRUE",  "TRUE",
                 "TRUE",           "FALSE",     "0",     "0",    "",      "",      "FALSE", "TRUE",
-                "TRUE",           "TRUE",      "FALSE", "TRUE", "FALSE"};
+                "TRUE",           "TRUE",      "FALSE", "TRUE", "FALSE", "FALSE", ""};
     }
     static std::string Joined(const std::vector<std::string>& lines) {
         std::string text;
@@ -68,6 +68,8 @@ class Settings : public ::testing::Test {
         o.BaseFontSize = 18;
         o.ExternalEditor = "/usr/bin/vim";
         o.EpubCheckJar = "/opt/epubcheck.jar";
+        o.KeepFurniture = true;
+        o.RemoveSelectors = "div.sphinxsidebar, #footer > p";
     }
 };
 
@@ -149,6 +151,18 @@ TEST_F(Settings, ATwentyLineFileLoadsWithEmptyPathsAndFalseBooleansAfterIt) {
                  o.AllowColumnWidth || o.SevenLevelFontSize || o.UseWordProperties ||
                  o.UseGlobalStyle);
     EXPECT_TRUE(o.PassEpubCheck);  // line 16 was there
+}
+
+TEST_F(Settings, TheFurnitureLinesAreReadAndAFileWithoutThemGivesTheirDefaults) {
+    std::vector<std::string> lines = DefaultLines();
+    lines[29] = "TRUE";
+    lines[30] = "nav.top, div[role=note]";
+    ASSERT_TRUE(LoadChanged(lines));
+    EXPECT_TRUE(book.Options.KeepFurniture);
+    EXPECT_EQ(book.Options.RemoveSelectors, "nav.top, div[role=note]");
+    lines.resize(29);  // a file written before these lines existed
+    ASSERT_TRUE(LoadChanged(lines));
+    EXPECT_EQ(StoredValues(book), StoredValues(defaults));
 }
 
 TEST_F(Settings, ABadLineTenOrIntegerFailsTheLoadAndAllDefaultsApply) {

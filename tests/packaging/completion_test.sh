@@ -56,6 +56,7 @@ expect "make --ti" "$(printf '%s\n' --title --title-page --titles)"
 expect "make --titles ''" "$(printf '%s\n' file heading html off)"
 expect "word --option PassEpub" "PassEpubCheck="
 expect "make --author ''" ""
+expect "make --remove ''" ""
 
 # Files by what each sub-command takes.
 cd "$(mktemp -d)" || exit 1
