@@ -64,7 +64,7 @@ class ControlsTest : public QObject {
         QCOMPARE(fixture.Window->General->FolderLabel->text(), pages.BookFolder->text() + "/");
     }
 
-    void SaveSettingsWritesTheTwentyNineLines() {
+    void SaveSettingsWritesTheFixedLines() {
         WindowFixture fixture;
         OptionPages& pages = *fixture.Window->Options;
         pages.TitleFromHtmlTitle->click();
@@ -73,15 +73,20 @@ class ControlsTest : public QObject {
         pages.BaseSize->setCurrentText("16");
         pages.SplitSize->setText(" 30 ");
         pages.SevenLevels->click();
+        pages.KeepFurniture->click();
+        QVERIFY(fixture.Project.Options.KeepFurniture);
+        pages.FurnitureSelectors->setPlainText("div.sphinxsidebar\n\n  nav.top , #footer\n");
         pages.SaveSettingsOnAdvanced->click();
         const QStringList lines = Lines(fixture.Project.SettingsFile());
-        QCOMPARE(lines.size(), 30);  // 29 lines, each ended by CR LF
+        QCOMPARE(lines.size(), 32);  // 31 lines, each ended by CR LF
         QCOMPARE(lines[5], "1");
         QCOMPARE(lines[9], "11110");
         QCOMPARE(lines[12], "TRUE");
         QCOMPARE(lines[18], "30");
         QCOMPARE(lines[19], "16");
         QCOMPARE(lines[26], "TRUE");
+        QCOMPARE(lines[29], "TRUE");
+        QCOMPARE(lines[30], "div.sphinxsidebar, nav.top, #footer");
 
         // A changed choice of document properties empties the boxes they fill.
         fixture.Window->General->TitleBox->setText("Typed");
@@ -107,6 +112,8 @@ class ControlsTest : public QObject {
         first.Window->Options->TitleFromFileName->click();
         first.Window->Options->AbsoluteSize->click();
         first.Window->Options->TableWidth->click();
+        first.Window->Options->KeepFurniture->click();
+        first.Window->Options->FurnitureSelectors->setPlainText("div.related, [role=note]");
         first.Window->Options->SaveSettingsOnSettings->click();
         first.Project.Options = OptionFlags();
         MainWindow again(first.Project, first.Person, first.Files);
@@ -114,6 +121,8 @@ class ControlsTest : public QObject {
         QVERIFY(again.Options->AbsoluteSize->isChecked());
         QVERIFY(!again.Options->BaseSize->isEnabled());
         QVERIFY(again.Options->TableWidth->isChecked());
+        QVERIFY(again.Options->KeepFurniture->isChecked());
+        QCOMPARE(again.Options->FurnitureSelectors->toPlainText(), "div.related\n[role=note]");
     }
 
     void RefusalsSayWhyAndMoveTheFocus() {
