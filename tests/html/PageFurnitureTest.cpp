@@ -5,6 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "CorpusBook.h"
+#include "text/TextFiles.h"
+
 namespace quirebook {
 namespace {
 
@@ -166,6 +169,37 @@ TEST(PageFurnitureTest, PagesWithoutBodyMarkupOrWithDeepNestingAreReadSafely) {
     const std::vector<std::string> before = site;
     for (const FurnitureBlock& block : RemovePageFurniture(site, {})) EXPECT_EQ(block.Chapter, 4u);
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(site[i], before[i]);
+}
+
+// The Python tutorial of the corpus: every chapter loses its sidebar, navigation bars, search
+// box and footer, and keeps its main text byte for byte.
+TEST(PageFurnitureTest, ThePythonTutorialLosesItsFurnitureAndKeepsItsText) {
+    BookProject book({QUIREBOOK_SOURCE_DIR "/data", "/tmp"}, "/tmp/unused");
+    if (!testing::LoadCorpusWebBook("python-3.11-tutorial", book))
+        GTEST_SKIP() << "the corpus is not beside the checkout";
+    std::vector<std::string> pages;
+    for (const std::string& chapter : book.ChapterFiles)
+        pages.push_back(LoadTextFile(book.SourceFolder + chapter));
+    const std::vector<std::string> before = pages;
+    const std::vector<FurnitureBlock> found = RemovePageFurniture(pages, {});
+    ASSERT_EQ(pages.size(), 17u);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string& page = pages[i];
+        for (const char* furniture :
+             {"Report a Bug", "Show Source", "Previous topic", "Next topic", "sphinxsidebar",
+              "class=\"related\"", "role=\"search\"", "nav-logo"})
+            EXPECT_THAT(page, Not(HasSubstr(furniture))) << book.ChapterFiles[i];
+        // The main text: from the body's start to the sidebar's, as it was.
+        const std::size_t start = before[i].find("<div class=\"body\" role=\"main\">");
+        const std::size_t end = before[i].find("<div class=\"sphinxsidebar\"", start);
+        ASSERT_NE(end, std::string::npos) << book.ChapterFiles[i];
+        EXPECT_THAT(page, HasSubstr(before[i].substr(start, end - start))) << book.ChapterFiles[i];
+    }
+    // Only one block stays, a short chapter's footer: leaving it out too would pass the share.
+    std::vector<std::string> kept;
+    for (const FurnitureBlock& block : found)
+        if (block.Kept) kept.push_back(book.ChapterFiles[block.Chapter] + " " + block.Name);
+    EXPECT_EQ(kept, std::vector<std::string>{"interactive.html div.footer"});
 }
 
 }  // namespace
