@@ -375,15 +375,21 @@ class ChapterChoice {
     std::size_t m_chapterCount;
 };
 
-// The page without the chosen blocks' bytes.
-std::string Cut(const ChapterBlocks& chapter, const std::vector<std::size_t>& chosen) {
+// The page without the chosen blocks' bytes. A block's bytes usually hold only the blocks inside
+// it, but not always: the parser moves an element written inside a table out in front of it, so
+// a chosen table's bytes may hold a chosen block that is not inside it. Ranges are therefore cut
+// in byte order, each from where the cut before it ended.
+std::string Cut(const ChapterBlocks& chapter, std::vector<std::size_t> chosen) {
+    std::sort(chosen.begin(), chosen.end(), [&chapter](std::size_t a, std::size_t b) {
+        return chapter.Blocks[a].Begin < chapter.Blocks[b].Begin;
+    });
     std::string page;
     page.reserve(chapter.Page.size());
     std::size_t copied = 0;
     for (std::size_t index : chosen) {
         const Block& block = chapter.Blocks[index];
-        page.append(chapter.Page, copied, block.Begin - copied);
-        copied = block.End;
+        if (block.Begin > copied) page.append(chapter.Page, copied, block.Begin - copied);
+        copied = std::max(copied, block.End);
     }
     page.append(chapter.Page, copied);
     return page;

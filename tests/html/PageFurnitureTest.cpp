@@ -159,6 +159,19 @@ TEST(PageFurnitureTest, TheOutermostRepeatedBlockIsCutAndUnclosedOrEmptyBlocksSt
     EXPECT_THAT(site[0], HasSubstr("Unclosed footer note"));
 }
 
+TEST(PageFurnitureTest, ABlockTheParserMovesOutOfATableIsCutOnce) {
+    // The div written inside the table stands in front of it once parsed, yet its bytes lie
+    // within the table's: both named, the table's bytes go once and nothing is doubled.
+    const std::string table =
+        "<table class=\"t\"><div class=\"x\">Moved words</div><tr><td>cell</td></tr></table>";
+    std::vector<std::string> site = {Page("<p>before</p>" + table + "<p>after</p>")};
+    FurnitureChoice choice;
+    choice.Named = ParseSelectors("table, div.x");
+    EXPECT_EQ(Names(RemovePageFurniture(site, choice)),
+              (std::vector<std::string>{"0:div.x", "0:table.t"}));
+    EXPECT_EQ(site[0], Page("<p>before</p><p>after</p>"));
+}
+
 TEST(PageFurnitureTest, PagesWithoutBodyMarkupOrWithDeepNestingAreReadSafely) {
     std::vector<std::string> site = {"", "plain text, no markup at all",
                                      std::string(5000, '<') + "div>",
