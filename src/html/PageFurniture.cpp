@@ -228,6 +228,8 @@ class BlockGatherer {
     // Adds the block `element` is when it may be furniture; its index.
     std::optional<std::size_t> OpenBlock(const GumboNode& node, const ElementSubject& subject) {
         const GumboElement& element = node.v.element;
+        // The page itself is never a block, whatever names it.
+        if (element.tag == GUMBO_TAG_BODY || element.tag == GUMBO_TAG_HTML) return std::nullopt;
         const std::optional<std::string_view> role = AttributeOf(element, "role");
         Block block;
         if (element.tag == GUMBO_TAG_NAV || (role && HoldsRole(*role, "navigation")))

@@ -98,6 +98,8 @@ TEST(PageFurnitureTest, KeepingTheFurnitureStillCutsTheNamedBlocks) {
     choice.Detect = false;
     EXPECT_TRUE(RemovePageFurniture(site, choice).empty());
     EXPECT_EQ(site, Site(4));
+    choice.Named = ParseSelectors("body");  // the page itself is no block
+    EXPECT_TRUE(RemovePageFurniture(site, choice).empty());
     choice.Named = ParseSelectors("div.epigraph > p, body > div > ul");
     EXPECT_EQ(
         Names(RemovePageFurniture(site, choice)),
