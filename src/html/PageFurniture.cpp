@@ -333,8 +333,9 @@ class ChapterChoice {
             (named ? chosen : found).push_back(i);
             i = block.BlocksEnd;
         }
-        // The largest found blocks stay while the found ones pass the share of the words.
-        std::sort(found.begin(), found.end(), [&chapter](std::size_t a, std::size_t b) {
+        // The largest found blocks stay (the first of equal ones first) while the found ones pass
+        // the share of the words.
+        std::stable_sort(found.begin(), found.end(), [&chapter](std::size_t a, std::size_t b) {
             return chapter.Blocks[a].Words > chapter.Blocks[b].Words;
         });
         std::size_t words = 0;
