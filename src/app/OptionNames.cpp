@@ -48,6 +48,8 @@ const NamedOption kOptions[] = {
     {"EpubVersion", &OptionFlags::EpubVersion},
     {"ExternalEditor", &OptionFlags::ExternalEditor},
     {"EpubCheckJar", &OptionFlags::EpubCheckJar},
+    {"KeepFurniture", &OptionFlags::KeepFurniture},
+    {"RemoveSelectors", &OptionFlags::RemoveSelectors},
     {"RemoveStyleBlocks", &OptionFlags::RemoveStyleBlocks},
     {"RemoveStyleLinks", &OptionFlags::RemoveStyleLinks},
     {"RemoveInlineStyles", &OptionFlags::RemoveInlineStyles},

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/BookLanguages.h"
+#include "app/PageFurnitureStep.h"
 #include "epub/BuildEpub.h"
 #include "epub/PackageDocuments.h"
 #include "html/CarryResources.h"
@@ -88,6 +89,7 @@ std::vector<std::string> PlaceChapters(BookProject& project, UserInterface& ui) 
 struct LeftOutOfBook {
     std::vector<std::string> Chapters;
     std::vector<LeftOutResource> Resources;
+    std::string Furniture;  // the summary of the page furniture left out, empty for none
 };
 
 // Everything between the checks and the archive: places the chapters and the extra pages,
@@ -109,6 +111,8 @@ LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
     }
     // From here to the conformance stage the chapters are held in memory.
     ChapterTexts texts = LoadChapterTexts(project);
+    // Before the chapters are converted, while the site's classes and roles are all there.
+    leftOut.Furniture = LeaveOutFurniture(project, texts);
     FinishChapters(project, texts, ui);
     RepairInBookLinks(project, texts);
     MakeDropCaps(texts);
@@ -186,6 +190,7 @@ bool PublishBook(BookProject& project, BookForm& form, UserInterface& ui) {
     if (!leftOut.Chapters.empty())
         saved += "\r\nIt was made without these missing chapters: " + JoinNames(leftOut.Chapters);
     if (!leftOut.Resources.empty()) saved += "\r\n" + LeftOutSummary(leftOut.Resources);
+    if (!leftOut.Furniture.empty()) saved += "\r\n" + leftOut.Furniture;
     ui.ShowMessage(saved);
     project.BuildLog += "# ePub book " + project.OutputName + " made successfully.\r\n" +
                         "# File saved at " + project.OutputPath;

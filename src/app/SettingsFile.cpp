@@ -15,7 +15,7 @@ namespace quirebook {
 namespace {
 
 // Line numbers are 1-based, as the file's layout counts them.
-constexpr std::size_t LineCount = 30;
+constexpr std::size_t LineCount = 32;
 constexpr std::size_t OutputFolderLine = 1;
 constexpr std::size_t FirstLayoutLine = 2;
 constexpr std::size_t TitleSourceLine = 6;
@@ -24,8 +24,9 @@ constexpr std::size_t SplitSizeLine = 19;
 constexpr std::size_t BaseFontSizeLine = 20;
 constexpr std::size_t ExternalEditorLine = 21;
 constexpr std::size_t EpubCheckJarLine = 22;
-// The lines after the first 29 were added later: a file without them reads as their default.
+// The lines after the first 29 were added later: a file without them reads as their defaults.
 constexpr std::size_t EpubVersionLine = 30;
+constexpr std::size_t RemoveSelectorsLine = 32;
 constexpr int LargestBaseFontSize = 255;
 
 // Lines 2 to 4 hold texts that nothing reads; they are written so that the layout stays.
@@ -37,7 +38,7 @@ struct BooleanLine {
 };
 
 // The lines holding "TRUE" or "FALSE".
-constexpr std::array<BooleanLine, 19> BooleanLines{{
+constexpr std::array<BooleanLine, 20> BooleanLines{{
     {5, &OptionFlags::AutoChapterTitles},    {7, &OptionFlags::SaveBesideSource},
     {8, &OptionFlags::RemoveHtmlElements},   {9, &OptionFlags::OptimizeWordHtml},
     {11, &OptionFlags::StripTableWidth},     {12, &OptionFlags::RelativeFontSize},
@@ -47,7 +48,7 @@ constexpr std::array<BooleanLine, 19> BooleanLines{{
     {23, &OptionFlags::AllowNegativeValues}, {24, &OptionFlags::AllowLineHeight},
     {25, &OptionFlags::AllowPageBreak},      {26, &OptionFlags::AllowColumnWidth},
     {27, &OptionFlags::SevenLevelFontSize},  {28, &OptionFlags::UseWordProperties},
-    {29, &OptionFlags::UseGlobalStyle},
+    {29, &OptionFlags::UseGlobalStyle},      {31, &OptionFlags::KeepFurniture},
 }};
 
 // Line 10: the elements removed from web pages, one digit each ("1" on, "0" off), in this order.
@@ -118,6 +119,7 @@ bool ReadSettings(std::string_view text, OptionFlags& options, std::string& outp
     options.ExternalEditor = line(ExternalEditorLine);
     options.EpubCheckJar = line(EpubCheckJarLine);
     options.EpubVersion = ReadInteger(line(EpubVersionLine), 3, 3).value_or(2);
+    options.RemoveSelectors = line(RemoveSelectorsLine);
     return true;
 }
 
@@ -137,6 +139,7 @@ std::string SettingsText(const BookProject& book) {
     line(ExternalEditorLine) = options.ExternalEditor;
     line(EpubCheckJarLine) = options.EpubCheckJar;
     line(EpubVersionLine) = std::to_string(options.EpubVersion);
+    line(RemoveSelectorsLine) = options.RemoveSelectors;
 
     std::string text;
     for (const std::string& each : lines) {
@@ -160,6 +163,7 @@ void ResetSettings(BookProject& book) {
     options.ExternalEditor = defaults.ExternalEditor;
     options.EpubCheckJar = defaults.EpubCheckJar;
     options.EpubVersion = defaults.EpubVersion;
+    options.RemoveSelectors = defaults.RemoveSelectors;
     book.OutputFolder = DefaultOutputFolder(book);
 }
 

@@ -1,5 +1,5 @@
 // The settings file: the option flags and the output folder that outlive a run, kept as the
-// 29 lines of setting.opt in the user's folder.
+// lines of setting.opt in the user's folder.
 #pragma once
 
 #include "book/BookProject.h"

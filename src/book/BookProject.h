@@ -71,6 +71,10 @@ struct OptionFlags {
     int EpubVersion = 2;  // the book's EPUB version: 2 or 3
     std::string ExternalEditor;
     std::string EpubCheckJar;
+    // Web books: the site's navigation, sidebars and footers repeated on every page stay.
+    bool KeepFurniture = false;
+    // Web books: blocks these comma-separated CSS selectors name are left out.
+    std::string RemoveSelectors;
     bool RemoveStyleBlocks = false;   // not stored
     bool RemoveStyleLinks = false;    // not stored
     bool RemoveInlineStyles = false;  // not stored

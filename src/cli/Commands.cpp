@@ -18,6 +18,7 @@
 #include "cli/ConsoleInterface.h"
 #include "css/FontEmbedding.h"
 #include "epub/BuildEpub.h"
+#include "html/CssSelectors.h"
 #include "html/ResourceRoot.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
@@ -107,6 +108,19 @@ void SetResourceRoot(BookProject& project, const std::string& folder) {
     project.ResourceRoot = Absolute(folder);
 }
 
+// --keep-furniture and --remove; the selectors given replace those of the settings, and are
+// read here so that one that cannot be read is a usage error before any work.
+void ApplyFurnitureChoice(OptionFlags& options, const MakeOptions& make) {
+    if (make.KeepFurniture) options.KeepFurniture = true;
+    if (!make.Remove.empty()) {
+        std::string selectors;
+        for (const std::string& each : make.Remove)
+            selectors += (selectors.empty() ? "" : ", ") + each;
+        options.RemoveSelectors = SelectorListText(ParseSelectors(selectors));
+    }
+    ParseSelectors(options.RemoveSelectors);
+}
+
 bool Import(Session& session, BookForm& form, const MakeOptions& make) {
     switch (make.Source) {
         case SourceKind::WordPage:
@@ -143,6 +157,7 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
     if (make.NoOptimize) project.Options.OptimizeWordHtml = false;
     if (make.NoSplit) project.Options.SplitWordOnSections = false;
     if (make.NoProperties) project.Options.UseWordProperties = false;
+    ApplyFurnitureChoice(project.Options, make);
     for (const std::string& page : make.Pages) {
         if (!fs::is_regular_file(page))
             throw std::runtime_error("The file " + page + " does not exist");

@@ -44,6 +44,9 @@ struct MakeOptions {
     bool NoOptimize = false;
     bool NoSplit = false;
     bool NoProperties = false;
+    // Web pages: the page furniture found stays; these selectors name blocks to leave out.
+    bool KeepFurniture = false;
+    std::vector<std::string> Remove;
 };
 
 // Makes a book of web pages, a Word page or a Word document, as `make.Source` says.

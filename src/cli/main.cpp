@@ -100,6 +100,24 @@ void AddContentsPageOptions(CLI::App& command, MakeOptions& make, CLI::Option* p
     });
 }
 
+// Leaving the site's page furniture out of a web book.
+void AddFurnitureOptions(CLI::App& command, MakeOptions& make) {
+    command.add_flag("--keep-furniture", make.KeepFurniture,
+                     "Keep the page furniture: without it, the blocks repeated on most pages "
+                     "(navigation bars, sidebars, footers) and the navigation and search "
+                     "landmarks are left out of the chapters");
+    command
+        .add_option("--remove", make.Remove,
+                    "Leave out the blocks this CSS selector names, e.g. div.sphinxsidebar "
+                    "(types, .class, #id, [attr], [attr=value], descendant and \">\" "
+                    "combinators, comma lists); repeat for more. Replaces the settings' "
+                    "selectors; applies with --keep-furniture too")
+        ->type_name("SELECTOR")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
 void AddCommonOptions(CLI::App& command, CommonOptions& common) {
     command.add_option("--keep-work", common.KeepWork,
                        "Work in this folder and keep it: DIR/temp is the book's work folder "
@@ -165,6 +183,7 @@ int main(int argc, char** argv) {
         makeCommand->add_option("pages", make.Pages, "The pages (all in one folder)")
             ->check(CLI::ExistingFile);
     AddContentsPageOptions(*makeCommand, make, pagesOption);
+    AddFurnitureOptions(*makeCommand, make);
     makeCommand
         ->add_option(
             "--resource-root", make.ResourceRoot,

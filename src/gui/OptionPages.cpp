@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "html/CssSelectors.h"
+
 namespace quirebook {
 
 namespace {
@@ -22,6 +24,33 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
     for (QWidget* widget : widgets) row->addWidget(widget);
     row->addStretch();
     return row;
+}
+
+// The stored selectors one a line; a text that cannot be read is shown as it is.
+QString SelectorLines(const std::string& selectors) {
+    try {
+        QStringList lines;
+        for (const ComplexSelector& selector : ParseSelectors(selectors))
+            lines << QString::fromStdString(selector.Text);
+        return lines.join('\n');
+    } catch (const std::invalid_argument&) {
+        return QString::fromStdString(selectors);
+    }
+}
+
+// The field's lines as one comma-separated text, blank lines left out; a selector that cannot
+// be read is kept as typed, for the publish to name it.
+std::string SelectorsText(const QString& field) {
+    QStringList pieces;
+    for (const QString& line : field.split('\n')) {
+        if (!line.trimmed().isEmpty()) pieces << line.trimmed();
+    }
+    const std::string text = pieces.join(", ").toStdString();
+    try {
+        return SelectorListText(ParseSelectors(text));
+    } catch (const std::invalid_argument&) {
+        return text;
+    }
 }
 
 }  // namespace
@@ -147,11 +176,25 @@ void OptionPages::BuildAdvancedPage() {
     programs->addWidget(EpubCheckBox, 3, 0);
     programs->addWidget(SetEpubCheck, 3, 1);
 
+    auto* furniture = new QGroupBox("Web Page Furniture");
+    KeepFurniture = new QCheckBox("Keep page furniture");
+    KeepFurniture->setToolTip(
+        "Unticked, navigation bars, sidebars and footers repeated on most pages are left out");
+    FurnitureSelectors = new QPlainTextEdit;
+    FurnitureSelectors->setObjectName("inRemoveSelectors");
+    FurnitureSelectors->setPlaceholderText("div.sphinxsidebar");
+    FurnitureSelectors->setMaximumHeight(3 * FurnitureSelectors->fontMetrics().height() + 12);
+    auto* furnitureLayout = new QVBoxLayout(furniture);
+    furnitureLayout->addWidget(KeepFurniture);
+    furnitureLayout->addWidget(new QLabel("Also remove (CSS selectors, one per line)"));
+    furnitureLayout->addWidget(FurnitureSelectors);
+
     SaveSettingsOnAdvanced = new QPushButton("Save Settings");
     auto* layout = new QVBoxLayout(AdvancedPage);
     layout->addWidget(scaling);
     layout->addWidget(elements);
     layout->addWidget(allow);
+    layout->addWidget(furniture);
     layout->addLayout(programs);
     layout->addStretch();
     layout->addLayout(Row({SaveSettingsOnAdvanced}));
@@ -220,6 +263,8 @@ void OptionPages::ConnectFlags() {
             [&options](bool on) { options.PassEpubCheck = on; });
     connect(Epub3, &QCheckBox::toggled, this,
             [&options](bool on) { options.EpubVersion = on ? 3 : 2; });
+    connect(KeepFurniture, &QCheckBox::toggled, this,
+            [&options](bool on) { options.KeepFurniture = on; });
     connect(SaveBesideSource, &QRadioButton::toggled, this, [this](bool on) {
         if (!on) return;
         m_project.Options.SaveBesideSource = true;
@@ -316,6 +361,8 @@ void OptionPages::ShowOptions() {
     TableWidth->setChecked(!options.StripTableWidth);
     EditorBox->setText(QString::fromStdString(options.ExternalEditor));
     EpubCheckBox->setText(QString::fromStdString(options.EpubCheckJar));
+    KeepFurniture->setChecked(options.KeepFurniture);
+    FurnitureSelectors->setPlainText(SelectorLines(options.RemoveSelectors));
 
     TocFromHeadings->setChecked(options.TocFromHeadings);
     ReplaceStyleSheet->setChecked(m_project.ReplaceStyleSheet);
@@ -368,6 +415,8 @@ void OptionPages::ReadPublishOptions() {
     options.AllowLineHeight = LineHeight->isChecked();
     options.AllowColumnWidth = ColumnWidth->isChecked();
     options.AllowNegativeValues = NegativeValue->isChecked();
+    options.KeepFurniture = KeepFurniture->isChecked();
+    options.RemoveSelectors = SelectorsText(FurnitureSelectors->toPlainText());
 }
 
 }  // namespace quirebook

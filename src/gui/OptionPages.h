@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
@@ -80,6 +81,8 @@ class OptionPages : public QObject {
     QPushButton* SetEditor;
     QLineEdit* EpubCheckBox;
     QPushButton* SetEpubCheck;
+    QCheckBox* KeepFurniture;
+    QPlainTextEdit* FurnitureSelectors;  // one selector a line (or comma-separated)
     QPushButton* SaveSettingsOnAdvanced;
 
     // "Pro"

@@ -111,6 +111,8 @@ TEST_P(CorpusResourcesTest, EveryPictureAndStyleTheSourceShowsIsInTheBook) {
     BookForm form;
     RecordingUserInterface ui;
     ASSERT_TRUE(ImportWebPages(book, form, ui, pages));
+    // The pictures of the page furniture (a site's logo) are left out of a book on purpose.
+    book.Options.KeepFurniture = true;
     ASSERT_TRUE(PublishBook(book, form, ui)) << book.BuildLog;
 
     std::vector<fs::path> sources;

@@ -26,7 +26,8 @@ auto StoredValues(const BookProject& book) {
                     o.PassEpubCheck, o.RemoveWordToc, o.ForceIBooksFont, o.SplitSizeKB,
                     o.BaseFontSize, o.ExternalEditor, o.EpubCheckJar, o.AllowNegativeValues,
                     o.AllowLineHeight, o.AllowPageBreak, o.AllowColumnWidth, o.SevenLevelFontSize,
-                    o.UseWordProperties, o.UseGlobalStyle, o.EpubVersion);
+                    o.UseWordProperties, o.UseGlobalStyle, o.EpubVersion, o.KeepFurniture,
+                    o.RemoveSelectors);
 }
 
 class Settings : public ::testing::Test {
@@ -40,7 +41,7 @@ class Settings : public ::testing::Test {
         return {temp / "myBook/", "morvanite", "",      "0",    "TRUE",  "2",     "FALSE", "TRUE",
                 "TRUE",           "11100",     "TRUE",  "TRUE", "FALSE", "FALSE", "TRUE",  "TRUE",
                 "TRUE",           "FALSE",     "0",     "0",    "",      "",      "FALSE", "TRUE",
-                "TRUE",           "TRUE",      "FALSE", "TRUE", "FALSE", "2"};
+                "TRUE",           "TRUE",      "FALSE", "TRUE", "FALSE", "2",     "FALSE", ""};
     }
     static std::string Joined(const std::vector<std::string>& lines) {
         std::string text;
@@ -69,6 +70,8 @@ class Settings : public ::testing::Test {
         o.ExternalEditor = "/usr/bin/vim";
         o.EpubCheckJar = "/opt/epubcheck.jar";
         o.EpubVersion = 3;
+        o.KeepFurniture = true;
+        o.RemoveSelectors = "div.sphinxsidebar, #footer > p";
     }
 };
 
@@ -104,23 +107,23 @@ TEST_F(Settings, EachLineIsReadIntoItsOption) {
 
 TEST_F(Settings, TheEpubVersionIsLineThirtyAndAFileWithoutItReadsAsTwo) {
     std::vector<std::string> lines = DefaultLines();
-    lines.back() = "3";
+    lines[29] = "3";
     ASSERT_TRUE(LoadChanged(lines));
     EXPECT_EQ(book.Options.EpubVersion, 3);
-    lines.pop_back();  // a file written before the line was added
+    lines.resize(29);  // a file written before the line was added
     ASSERT_TRUE(LoadChanged(lines));
     EXPECT_EQ(book.Options.EpubVersion, 2);
     EXPECT_EQ(StoredValues(book), StoredValues(defaults));
     for (const char* unreadable : {"4", "three", "0"}) {
         lines = DefaultLines();
-        lines.back() = unreadable;
+        lines[29] = unreadable;
         ASSERT_TRUE(LoadChanged(lines)) << unreadable;  // the other lines still count
         EXPECT_EQ(book.Options.EpubVersion, 2) << unreadable;
     }
     book.Options.EpubVersion = 3;
     SaveSettings(book);
     lines = DefaultLines();
-    lines.back() = "3";
+    lines[29] = "3";
     EXPECT_EQ(LoadTextFile(book.SettingsFile()), Joined(lines));
 }
 
@@ -172,6 +175,18 @@ TEST_F(Settings, ATwentyLineFileLoadsWithEmptyPathsAndFalseBooleansAfterIt) {
                  o.AllowColumnWidth || o.SevenLevelFontSize || o.UseWordProperties ||
                  o.UseGlobalStyle);
     EXPECT_TRUE(o.PassEpubCheck);  // line 16 was there
+}
+
+TEST_F(Settings, TheFurnitureLinesAreReadAndAFileWithoutThemGivesTheirDefaults) {
+    std::vector<std::string> lines = DefaultLines();
+    lines[30] = "TRUE";
+    lines[31] = "nav.top, div[role=note]";
+    ASSERT_TRUE(LoadChanged(lines));
+    EXPECT_TRUE(book.Options.KeepFurniture);
+    EXPECT_EQ(book.Options.RemoveSelectors, "nav.top, div[role=note]");
+    lines.resize(29);  // a file written before these lines existed
+    ASSERT_TRUE(LoadChanged(lines));
+    EXPECT_EQ(StoredValues(book), StoredValues(defaults));
 }
 
 TEST_F(Settings, ABadLineTenOrIntegerFailsTheLoadAndAllDefaultsApply) {

@@ -79,9 +79,12 @@ class ControlsTest : public QObject {
         pages.SplitSize->setText(" 30 ");
         pages.SevenLevels->click();
         pages.Epub3->click();
+        pages.KeepFurniture->click();
+        QVERIFY(fixture.Project.Options.KeepFurniture);
+        pages.FurnitureSelectors->setPlainText("div.sphinxsidebar\n\n  nav.top , #footer\n");
         pages.SaveSettingsOnAdvanced->click();
         const QStringList lines = Lines(fixture.Project.SettingsFile());
-        QCOMPARE(lines.size(), 31);  // 30 lines, each ended by CR LF
+        QCOMPARE(lines.size(), 33);  // 32 lines, each ended by CR LF
         QCOMPARE(lines[5], "1");
         QCOMPARE(lines[9], "11110");
         QCOMPARE(lines[12], "TRUE");
@@ -89,6 +92,8 @@ class ControlsTest : public QObject {
         QCOMPARE(lines[19], "16");
         QCOMPARE(lines[26], "TRUE");
         QCOMPARE(lines[29], "3");  // the EPUB version, after the 29 first lines
+        QCOMPARE(lines[30], "TRUE");
+        QCOMPARE(lines[31], "div.sphinxsidebar, nav.top, #footer");
 
         // A changed choice of document properties empties the boxes they fill.
         fixture.Window->General->TitleBox->setText("Typed");
@@ -115,6 +120,8 @@ class ControlsTest : public QObject {
         first.Window->Options->AbsoluteSize->click();
         first.Window->Options->TableWidth->click();
         first.Window->Options->Epub3->click();
+        first.Window->Options->KeepFurniture->click();
+        first.Window->Options->FurnitureSelectors->setPlainText("div.related, [role=note]");
         first.Window->Options->SaveSettingsOnSettings->click();
         first.Project.Options = OptionFlags();
         MainWindow again(first.Project, first.Person, first.Files);
@@ -124,6 +131,8 @@ class ControlsTest : public QObject {
         QVERIFY(again.Options->TableWidth->isChecked());
         QVERIFY(again.Options->Epub3->isChecked());
         QCOMPARE(first.Project.Options.EpubVersion, 3);
+        QVERIFY(again.Options->KeepFurniture->isChecked());
+        QCOMPARE(again.Options->FurnitureSelectors->toPlainText(), "div.related\n[role=note]");
     }
 
     void RefusalsSayWhyAndMoveTheFocus() {

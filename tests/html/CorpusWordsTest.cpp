@@ -1,5 +1,6 @@
 // The words of real pages and documents survive the whole making of a book: every word of each
-// source page's body (scripts, styles and forms aside, which the cleaning removes on purpose), and
+// source page's body (scripts, styles, forms and the site's page furniture aside, which the making
+// leaves out on purpose), and
 // of each Word document's body, is in the finished chapters as often as in the source.
 #include <cctype>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "app/WordImport.h"
 #include "css/StyleText.h"
 #include "html/Charset.h"
+#include "html/PageFurniture.h"
 #include "text/Entities.h"
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
@@ -75,8 +77,14 @@ TEST_P(CorpusWords, NoWordOfAPageIsLost) {
     book.OutputFolder = temp / "out/";
     ASSERT_TRUE(ImportWebPages(book, form, ui, pages));
     ASSERT_TRUE(PublishBook(book, form, ui)) << book.BuildLog;
-    for (const std::string& chapter : book.ChapterFiles) {
-        const auto source = BodyWords(PageToUtf8(LoadTextFile(book.SourceFolder + chapter)));
+    // The sources without the furniture the book leaves out, found the same way.
+    std::vector<std::string> sources;
+    for (const std::string& chapter : book.ChapterFiles)
+        sources.push_back(LoadTextFile(book.SourceFolder + chapter));
+    RemovePageFurniture(sources, {});
+    for (std::size_t i = 0; i < book.ChapterFiles.size(); ++i) {
+        const std::string& chapter = book.ChapterFiles[i];
+        const auto source = BodyWords(PageToUtf8(sources[i]));
         const auto made = BodyWords(LoadTextFile(book.OpsFolder + chapter));
         std::string lost;
         for (const auto& [word, count] : source) {

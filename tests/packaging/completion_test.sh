@@ -58,6 +58,7 @@ expect "word-html --epub-version ''" "$(printf '%s\n' 2 3)"
 expect "word --option EpubV" "EpubVersion="
 expect "word --option PassEpub" "PassEpubCheck="
 expect "make --author ''" ""
+expect "make --remove ''" ""
 
 # Files by what each sub-command takes.
 cd "$(mktemp -d)" || exit 1
