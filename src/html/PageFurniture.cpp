@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "html/Conformance.h"
+#include "text/OrderedWork.h"
 
 namespace quirebook {
 
@@ -404,9 +405,11 @@ std::vector<FurnitureBlock> RemovePageFurniture(std::vector<std::string>& chapte
                                                 const FurnitureChoice& choice) {
     std::vector<FurnitureBlock> found;
     if (!choice.Detect && choice.Named.empty()) return found;
-    std::vector<ChapterBlocks> gathered;
-    gathered.reserve(chapters.size());
-    for (const std::string& text : chapters) gathered.push_back(GatherBlocks(text, choice.Named));
+    std::vector<ChapterBlocks> gathered(chapters.size());
+    WorkInOrder(
+        chapters.size(), choice.Jobs,
+        [&](std::size_t c) { gathered[c] = GatherBlocks(chapters[c], choice.Named); },
+        [](std::size_t) {});
     const std::map<std::uint64_t, std::size_t> counts = ChaptersPerSignature(gathered);
     const ChapterChoice chooser(choice, counts, chapters.size());
     for (std::size_t c = 0; c < chapters.size(); ++c) {

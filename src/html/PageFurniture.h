@@ -27,6 +27,9 @@ struct FurnitureChoice {
     // The navigation map is made from the chapters' headings: a block holding a heading with
     // text stays.
     bool HeadingsInNavigation = false;
+    // How many threads parse the chapters side by side; the blocks found are the same whatever
+    // the number.
+    unsigned Jobs = 1;
 };
 
 // A block found as furniture.
@@ -47,10 +50,10 @@ struct FurnitureBlock {
 // Found without being named (when `choice.Detect`): landmarks, and the div, ul, nav, header,
 // footer and aside blocks whose text and element structure recur on enough chapters (see the
 // constants above; so a book of one or two chapters loses landmarks only). Never among them:
-// a block with neither words nor a picture, a block holding the chapter's main heading (the first heading of the
-// highest level the chapter uses) or more than half of its words, a block holding a heading
-// when `choice.HeadingsInNavigation`.
-// Gives the blocks found, in chapter order and then in page order.
+// a block with neither words nor a picture, a block holding the chapter's main heading (the first
+// heading of the highest level the chapter uses) or more than half of its words, a block holding a
+// heading when `choice.HeadingsInNavigation`. Gives the blocks found, in chapter order and then in
+// page order.
 std::vector<FurnitureBlock> RemovePageFurniture(std::vector<std::string>& chapters,
                                                 const FurnitureChoice& choice);
 

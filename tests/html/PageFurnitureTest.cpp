@@ -61,6 +61,19 @@ TEST(PageFurnitureTest, ARepeatedBarAndFooterAreCutAndTheRestStaysByteForByte) {
         EXPECT_EQ(site[n - 1], Chapter(n, "", "")) << n;  // the quotation differs: kept
 }
 
+TEST(PageFurnitureTest, ChaptersParsedOnSeveralThreadsGiveTheSameBlocksAndTexts) {
+    std::vector<std::string> one = Site(9);
+    one[4] = Chapter(5, "<nav><a href=\"x.html\">Elsewhere</a></nav>");  // a landmark of its own
+    std::vector<std::string> four = one;
+    FurnitureChoice choice;
+    const std::vector<FurnitureBlock> alone = RemovePageFurniture(one, choice);
+    choice.Jobs = 4;
+    const std::vector<FurnitureBlock> together = RemovePageFurniture(four, choice);
+    EXPECT_EQ(Names(together), Names(alone));
+    EXPECT_THAT(Names(alone), ::testing::Contains("4:nav"));
+    EXPECT_EQ(four, one);
+}
+
 TEST(PageFurnitureTest, TheSameWordsInAnotherShapeOrOnFewChaptersStay) {
     // Five chapters; the bar on two of them only, and a footer whose words are the same
     // everywhere but whose element tree differs on three of them.
