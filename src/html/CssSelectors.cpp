@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "html/XhtmlModel.h"
 #include "text/TextUtilities.h"
 
 namespace quirebook {
@@ -20,13 +21,6 @@ bool IsNameByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte >= 0x80 || (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
            (byte >= '0' && byte <= '9') || c == '-' || c == '_';
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
 }
 
 // Reads one selector of a list, from its text without the commas around it.
@@ -82,7 +76,7 @@ class SelectorReader {
             ++m_at;
             any = true;
         } else if (m_at < m_text.size() && IsNameByte(m_text[m_at])) {
-            compound.Tag = Lower(ReadName("a type"));
+            compound.Tag = xhtml::Lower(ReadName("a type"));
             any = true;
         }
         while (m_at < m_text.size()) {
@@ -113,7 +107,7 @@ class SelectorReader {
     AttributeTest ReadAttribute() {
         AttributeTest test;
         SkipBlanks();
-        test.Name = Lower(ReadName("an attribute name"));
+        test.Name = xhtml::Lower(ReadName("an attribute name"));
         SkipBlanks();
         if (m_at < m_text.size() && m_text[m_at] == '=') {
             ++m_at;

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "html/Conformance.h"
+#include "html/XhtmlModel.h"
 #include "text/OrderedWork.h"
 
 namespace quirebook {
@@ -46,18 +47,12 @@ bool IsBlankAt(std::string_view text, std::size_t at, std::size_t& width) {
     return false;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 std::string TagName(const GumboElement& element) {
     if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
     GumboStringPiece original = element.original_tag;
     gumbo_tag_from_original_text(&original);
-    return original.data == nullptr ? std::string() : Lower({original.data, original.length});
+    return original.data == nullptr ? std::string()
+                                    : xhtml::Lower({original.data, original.length});
 }
 
 std::optional<std::string_view> AttributeOf(const GumboElement& element, const char* name) {
