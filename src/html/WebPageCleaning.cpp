@@ -1,5 +1,7 @@
 #include "html/WebPageCleaning.h"
 
+#include <cctype>
+
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr std::string_view kAnchorStart = "<a ";
 constexpr std::string_view kAnchorEnd = "</a>";
+constexpr std::size_t npos = std::string_view::npos;
 
 void RemoveScriptGroup(std::string& text) {
     DeletePattern(text, "<script.+?</script>");
@@ -34,6 +37,60 @@ void RemoveImageGroup(std::string& text) {
     DeletePattern(text, "(<img.+?>)|</img>");
 }
 
+// Whether `text` has the tag name `name` (lower case) right after the byte at `at`, in any
+// case, ended by a blank, "/" or ">".
+bool HasTagNameAt(std::string_view text, std::size_t at, std::string_view name) {
+    if (text.size() - at < name.size() + 1) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[at + i])) != name[i]) return false;
+    }
+    const char after = text[at + name.size()];
+    return after == '>' || after == '/' || after == ' ' || after == '\t' || after == '\n' ||
+           after == '\r' || after == '\f';
+}
+
+// The element whose text keeps its spaces as written (code, poetry, forms' text) that starts
+// at the "<" at `at`, or an empty view.
+std::string_view PreformattedElementAt(std::string_view text, std::size_t at) {
+    for (const std::string_view name : {"pre", "textarea", "listing", "xmp"}) {
+        if (HasTagNameAt(text, at + 1, name)) return name;
+    }
+    return {};
+}
+
+// Appends `text` to `out` with each run of spaces made one space.
+void AppendSingleSpaced(std::string_view text, std::string& out) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && i > 0 && text[i - 1] == ' ') continue;
+        out += text[i];
+    }
+}
+
+// The page with every run of spaces made one, except inside preformatted elements, where the
+// spaces are the content: a run of them indents a line of code. An element left open keeps its
+// spaces to the end of the page, as a browser shows it.
+std::string SingleSpacedOutsidePreformatted(std::string_view page) {
+    std::string result;
+    result.reserve(page.size());
+    std::size_t copied = 0;
+    for (std::size_t open = page.find('<'); open != npos; open = page.find('<', open + 1)) {
+        const std::string_view name = PreformattedElementAt(page, open);
+        if (name.empty()) continue;
+        AppendSingleSpaced(page.substr(copied, open - copied), result);
+        std::size_t close = open;
+        do {
+            close = page.find("</", close + 1);
+        } while (close != npos && !HasTagNameAt(page, close + 2, name));
+        const std::size_t end = close == npos ? page.size() : close;
+        result.append(page, open, end - open);
+        copied = end;
+        if (close == npos) break;
+        open = close;
+    }
+    AppendSingleSpaced(page.substr(copied), result);
+    return result;
+}
+
 }  // namespace
 
 void CleanWebPageFile(const std::string& source, const std::string& target,
@@ -42,8 +99,7 @@ void CleanWebPageFile(const std::string& source, const std::string& target,
 }
 
 std::string CleanWebPage(std::string_view text, const OptionFlags& options) {
-    std::string page(TrimBlanks(text));
-    ReplacePatternInPlace(page, " +", " ");
+    std::string page = SingleSpacedOutsidePreformatted(TrimBlanks(text));
     if (options.RemoveScripts) RemoveScriptGroup(page);
     if (options.RemoveMedia) RemoveMediaGroup(page);
     if (options.RemoveForms) RemoveFormGroup(page);
@@ -53,7 +109,6 @@ std::string CleanWebPage(std::string_view text, const OptionFlags& options) {
 }
 
 std::string RemoveHyperlinks(std::string_view text) {
-    constexpr std::size_t npos = std::string_view::npos;
     std::string result;
     result.reserve(text.size());
     std::size_t copy = 0;  // 0-based: the first byte not yet copied

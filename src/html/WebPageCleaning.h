@@ -14,7 +14,8 @@ namespace quirebook {
 void CleanWebPageFile(const std::string& source, const std::string& target,
                       const OptionFlags& options);
 
-// The page trimmed, its runs of spaces made single, then without the groups chosen by
+// The page trimmed, its runs of spaces made single (but for the content of pre, textarea,
+// listing and xmp, whose spaces are kept as written), then without the groups chosen by
 // RemoveScripts, RemoveMedia, RemoveForms, RemoveImages and RemoveLinks (in that order).
 std::string CleanWebPage(std::string_view text, const OptionFlags& options);
 

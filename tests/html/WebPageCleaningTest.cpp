@@ -18,11 +18,30 @@ OptionFlags NoRemovals() {
 TEST(CleanWebPage, TrimsAndMakesEverySpaceRunSingle) {
     const OptionFlags options = NoRemovals();
     EXPECT_EQ(CleanWebPage(" \r\n\t<p>a  b</p> \x01\n", options), "<p>a b</p>");
-    // Also inside values and preformatted text; tabs and line breaks are not spaces here.
-    EXPECT_EQ(CleanWebPage("<pre>x   y\t\t z\n\n w</pre><p title=\"a   b\">", options),
-              "<pre>x y\t\t z\n\n w</pre><p title=\"a b\">");
+    // Also inside values; tabs and line breaks are not spaces here.
+    EXPECT_EQ(CleanWebPage("<p>x   y\t\t z\n\n w</p><p title=\"a   b\">", options),
+              "<p>x y\t\t z\n\n w</p><p title=\"a b\">");
     EXPECT_EQ(CleanWebPage("", options), "");
     EXPECT_EQ(CleanWebPage(" \n ", options), "");
+}
+
+TEST(CleanWebPage, KeepsTheSpacesOfPreformattedText) {
+    const OptionFlags options = NoRemovals();
+    // Indented code keeps its indentation, in any case of the tag; text around is made single.
+    EXPECT_EQ(CleanWebPage("<p>a  b</p><PRE class=\"code\">if x:\n    y  = 1</Pre >  <p>c  d</p>",
+                           options),
+              "<p>a b</p><PRE class=\"code\">if x:\n    y  = 1</Pre > <p>c d</p>");
+    EXPECT_EQ(
+        CleanWebPage("<textarea>a   b</textarea><xmp>c  d</xmp><listing>e  f</listing>", options),
+        "<textarea>a   b</textarea><xmp>c  d</xmp><listing>e  f</listing>");
+    // Elements whose names only begin alike are ordinary text; an end tag inside that names
+    // another element does not end the preformatted one.
+    EXPECT_EQ(
+        CleanWebPage("<prefix>a  b</prefix><pre>c  <b>d  e</b>  </prefix> f</pre>g  h", options),
+        "<prefix>a b</prefix><pre>c  <b>d  e</b>  </prefix> f</pre>g h");
+    // A pre never closed keeps its spaces to the end of the page.
+    EXPECT_EQ(CleanWebPage("a  b<pre>c   d", options), "a b<pre>c   d");
+    EXPECT_EQ(CleanWebPage("a  <pre", options), "a <pre");
 }
 
 TEST(CleanWebPage, RemovesScriptsAndEventHandlers) {
