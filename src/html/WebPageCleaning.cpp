@@ -66,9 +66,13 @@ void AppendSingleSpaced(std::string_view text, std::string& out) {
     }
 }
 
-// The page with every run of spaces made one, except inside preformatted elements, where the
-// spaces are the content: a run of them indents a line of code. An element left open keeps its
-// spaces to the end of the page, as a browser shows it.
+}  // namespace
+
+void CleanWebPageFile(const std::string& source, const std::string& target,
+                      const OptionFlags& options) {
+    SaveTextFile(target, CleanWebPage(LoadTextFile(source), options));
+}
+
 std::string SingleSpacedOutsidePreformatted(std::string_view page) {
     std::string result;
     result.reserve(page.size());
@@ -89,13 +93,6 @@ std::string SingleSpacedOutsidePreformatted(std::string_view page) {
     }
     AppendSingleSpaced(page.substr(copied), result);
     return result;
-}
-
-}  // namespace
-
-void CleanWebPageFile(const std::string& source, const std::string& target,
-                      const OptionFlags& options) {
-    SaveTextFile(target, CleanWebPage(LoadTextFile(source), options));
 }
 
 std::string CleanWebPage(std::string_view text, const OptionFlags& options) {

@@ -19,6 +19,11 @@ void CleanWebPageFile(const std::string& source, const std::string& target,
 // RemoveScripts, RemoveMedia, RemoveForms, RemoveImages and RemoveLinks (in that order).
 std::string CleanWebPage(std::string_view text, const OptionFlags& options);
 
+// The page with every run of spaces made one, except inside pre, textarea, listing and xmp,
+// where the spaces are the content: a run of them indents a line of code. An element left open
+// keeps its spaces to the end of the page, as a browser shows it.
+std::string SingleSpacedOutsidePreformatted(std::string_view page);
+
 // The text with every "<a " hyperlink reduced to its link text, in one pass: a self-closed anchor
 // disappears, an anchor whose start tag holds "#_ftn" or "#_edn" (a footnote or endnote link)
 // stays whole. An "<a " without a later ">", or whose start tag has no later "</a>", keeps the

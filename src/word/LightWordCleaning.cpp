@@ -1,6 +1,7 @@
 #include "word/LightWordCleaning.h"
 
 #include "html/PageDirection.h"
+#include "html/WebPageCleaning.h"
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
 #include "word/VmlPictures.h"
@@ -24,7 +25,7 @@ void SimpleClean(std::string& text) {
     // go; the pattern stays inside one tag, so that a stray "<![endif]-->" cannot reach the
     // next marker and take the text between with it.
     DeletePattern(text, "<!\\[[^>]*\\]>");
-    ReplacePatternInPlace(text, " +", " ");
+    text = SingleSpacedOutsidePreformatted(text);
     DeletePattern(text, "\\n\\s*\\r");
     DeletePattern(text, " valign=top");
     // The one style rule left is marked as the page's style definitions: the style step of the

@@ -29,13 +29,15 @@ TEST(SimpleClean, StripsFormattingMarkupAndComments) {
                        "<!--[if gte vml 1]><v:shape>x</v:shape><![endif]--><![if !vml]>"
                        "<img src=a.png><![endif]>\r\n"
                        "<table><tr><td valign=top>c</td></tr></table>\r\n"
-                       "<p class=MsoNormal>&nbsp; &nbsp;</p></body></html>";
+                       "<p class=MsoNormal>&nbsp; &nbsp;</p>"
+                       "<pre>if x:\r\n    y = 1</pre></body></html>";
     SimpleClean(text);
     EXPECT_THAT(text, Not(HasSubstr("<!--")));
     EXPECT_THAT(text, Not(HasSubstr("MsoNormal\r\n\t{")));  // the definitions went too
     EXPECT_THAT(text, Not(HasSubstr("lang=")));
     EXPECT_THAT(text, HasSubstr("<body>\r\n<p class=MsoNormal>Un mot</p>\r\n<img src=a.png>"));
     EXPECT_THAT(text, HasSubstr("<td>c</td>"));
+    EXPECT_THAT(text, HasSubstr("<pre>if x:\r\n    y = 1</pre>"));  // code keeps its indent
     EXPECT_THAT(text, HasSubstr("</table>\r\n<br></body>"));
 }
 
