@@ -29,8 +29,8 @@ TEST(SimpleClean, StripsFormattingMarkupAndComments) {
                        "<!--[if gte vml 1]><v:shape>x</v:shape><![endif]--><![if !vml]>"
                        "<img src=a.png><![endif]>\r\n"
                        "<table><tr><td valign=top>c</td></tr></table>\r\n"
-                       "<p class=MsoNormal>&nbsp; &nbsp;</p>"
-                       "<pre>if x:\r\n    y = 1</pre></body></html>";
+                       "<pre>if x:\r\n    y = 1</pre>"
+                       "<p class=MsoNormal>&nbsp; &nbsp;</p></body></html>";
     SimpleClean(text);
     EXPECT_THAT(text, Not(HasSubstr("<!--")));
     EXPECT_THAT(text, Not(HasSubstr("MsoNormal\r\n\t{")));  // the definitions went too
