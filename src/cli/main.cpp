@@ -155,6 +155,7 @@ std::vector<std::pair<std::string, std::string>> SplitSettings(
 
 int main(int argc, char** argv) {
     RestartWithLargePages(argv);
+    GrowHeapsInLargeSteps();
     HandleStopSignals();
     CLI::App app{
         "Quirebook turns ordinary documents (a folder of web pages, a web page saved by Word, a "
