@@ -1,6 +1,5 @@
 #include "cli/LargePages.h"
 
-#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,13 +12,6 @@
 // transparent huge pages (2 MB) when its tunable glibc.malloc.hugetlb is set, but it reads its
 // tunables from the environment before main runs: hence the second start, which costs a few
 // milliseconds. The tunable changes how memory is asked for, never what the program does.
-//
-// glibc grows a heap by what is asked plus 128 KB, and trims it back to that padding when it
-// frees. The conversion frees a chapter's tree and builds the next one's, on every thread, so
-// the heaps went up and down by megabytes many times over: each step system calls and, on the
-// way up, fresh pages to fault in, the threads' arenas contending for the process's memory map.
-// A padding of 16 MB took the Debian Reference from 0.33 to 0.26 s (system time 0.12 to
-// 0.04 s), for a peak some 7 MB higher.
 
 namespace quirebook {
 
@@ -27,7 +19,6 @@ namespace {
 
 constexpr const char* kTunables = "GLIBC_TUNABLES";
 constexpr const char* kHugePages = "glibc.malloc.hugetlb";
-constexpr int kHeapStep = 16 << 20;
 
 // True when malloc's advice can have the kernel back memory with huge pages: the kernel's
 // setting is "always" or "madvise", not "never" (nor missing).
@@ -53,10 +44,6 @@ void RestartWithLargePages(char** argv) {
         ::unsetenv(kTunables);
     else
         ::setenv(kTunables, before.c_str(), 1);
-}
-
-void GrowHeapsInLargeSteps() {
-    ::mallopt(M_TOP_PAD, kHeapStep);
 }
 
 }  // namespace quirebook

@@ -1,5 +1,4 @@
-// Large memory pages and large heap steps for the conversion: far fewer page faults and
-// system calls where they are dear.
+// Large memory pages for the conversion: far fewer page faults where faults are dear.
 #pragma once
 
 namespace quirebook {
@@ -9,9 +8,5 @@ namespace quirebook {
 // the kernel offers no transparent huge pages, the program starts itself again with
 // glibc.malloc.hugetlb=1 added to GLIBC_TUNABLES; if that cannot be done, it goes on as it is.
 void RestartWithLargePages(char** argv);
-
-// Has malloc grow its heaps 16 MB at a time and keep that much when it frees, instead of giving
-// each megabyte back to the kernel only to fault it in again. Call before any thread starts.
-void GrowHeapsInLargeSteps();
 
 }  // namespace quirebook

@@ -4,6 +4,7 @@
 #include <exception>
 #include <iostream>
 
+#include "app/HeapGrowth.h"
 #include "app/OptionNames.h"
 #include "cli/Commands.h"
 #include "cli/LargePages.h"

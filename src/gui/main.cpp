@@ -5,6 +5,7 @@
 #include <exception>
 #include <iostream>
 
+#include "app/HeapGrowth.h"
 #include "app/PlatformFolders.h"
 #include "gui/DialogFileChooser.h"
 #include "gui/DialogInterface.h"
@@ -25,6 +26,7 @@ QStringList Arguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace quirebook;
+    GrowHeapsInLargeSteps();
     QCoreApplication::setApplicationName("Quirebook");
     QCoreApplication::setApplicationVersion(QUIREBOOK_VERSION);
     QCommandLineParser parser;
