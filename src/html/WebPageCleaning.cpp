@@ -60,9 +60,14 @@ std::string_view PreformattedElementAt(std::string_view text, std::size_t at) {
 
 // Appends `text` to `out` with each run of spaces made one space.
 void AppendSingleSpaced(std::string_view text, std::string& out) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == ' ' && i > 0 && text[i - 1] == ' ') continue;
-        out += text[i];
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t pair = text.find("  ", from);
+        if (pair == npos) {
+            out.append(text, from);
+            return;
+        }
+        out.append(text, from, pair + 1 - from);
+        from = text.find_first_not_of(' ', pair + 1);
     }
 }
 
