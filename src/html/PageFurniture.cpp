@@ -5,6 +5,7 @@
 #include <gumbo.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -394,6 +395,29 @@ std::string Cut(const ChapterBlocks& chapter, std::vector<std::size_t> chosen) {
     return page;
 }
 
+// Whether `page` holds `word` (lower case) in any case.
+bool HoldsAnyCase(std::string_view page, std::string_view word) {
+    const auto sameLetter = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    };
+    return std::search(page.begin(), page.end(), word.begin(), word.end(), sameLetter) !=
+           page.end();
+}
+
+// Whether the page may hold a landmark: a nav element or a role attribute, whose names the
+// markup cannot write but as letters.
+bool MayHoldLandmark(std::string_view page) {
+    return HoldsAnyCase(page, "<nav") || HoldsAnyCase(page, "role");
+}
+
+// Whether a chapter's blocks can matter: with fewer chapters than a repetition needs and no
+// selector, only a landmark can be furniture, so a page that cannot hold one is not parsed.
+bool WorthGathering(std::string_view page, std::size_t chapterCount,
+                    const FurnitureChoice& choice) {
+    return chapterCount >= kFurnitureLeastChapters || !choice.Named.empty() ||
+           MayHoldLandmark(page);
+}
+
 }  // namespace
 
 std::vector<FurnitureBlock> RemovePageFurniture(std::vector<std::string>& chapters,
@@ -403,7 +427,10 @@ std::vector<FurnitureBlock> RemovePageFurniture(std::vector<std::string>& chapte
     std::vector<ChapterBlocks> gathered(chapters.size());
     WorkInOrder(
         chapters.size(), choice.Jobs,
-        [&](std::size_t c) { gathered[c] = GatherBlocks(chapters[c], choice.Named); },
+        [&](std::size_t c) {
+            if (WorthGathering(chapters[c], chapters.size(), choice))
+                gathered[c] = GatherBlocks(chapters[c], choice.Named);
+        },
         [](std::size_t) {});
     const std::map<std::uint64_t, std::size_t> counts = ChaptersPerSignature(gathered);
     const ChapterChoice chooser(choice, counts, chapters.size());

@@ -105,6 +105,23 @@ TEST(PageFurnitureTest, ABookOfTwoChaptersLosesOnlyLandmarksAndNamedBlocks) {
     EXPECT_EQ(site[1], Chapter(2, kTopBar, ""));
 }
 
+TEST(PageFurnitureTest, AShortBookFindsLandmarksWrittenInAnyCase) {
+    // Below the chapters a repetition needs, only pages that may hold a landmark are looked at:
+    // the look must see the tag and the attribute in any case.
+    std::vector<std::string> site = {
+        Chapter(1, "<NAV class=\"menu\"><a href=\"a.html\">Previous topic</a></NAV>", ""),
+        Chapter(2, kTopBar, "<div Role=\"search\"><p>Quick search</p></div>"),
+    };
+    const std::vector<FurnitureBlock> found = RemovePageFurniture(site, FurnitureChoice{});
+    EXPECT_EQ(Names(found), (std::vector<std::string>{"0:nav.menu", "1:div"}));
+    EXPECT_EQ(site[0], Chapter(1, "", ""));
+    EXPECT_EQ(site[1], Chapter(2, kTopBar, ""));
+    // A page with neither stays as it is.
+    std::vector<std::string> plain = {Chapter(3)};
+    EXPECT_TRUE(RemovePageFurniture(plain, FurnitureChoice{}).empty());
+    EXPECT_EQ(plain[0], Chapter(3));
+}
+
 TEST(PageFurnitureTest, KeepingTheFurnitureStillCutsTheNamedBlocks) {
     std::vector<std::string> site = Site(4);
     FurnitureChoice choice;
