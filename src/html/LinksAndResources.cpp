@@ -205,6 +205,14 @@ bool IsAvailableImage(const BookProject& project, const std::string& path) {
 void ReplaceUnavailableImages(BookProject& project, ChapterTexts& texts) {
     Regex images(preCaseLess | preSingleLine);
     images.SetPattern("<img[^>]+>");
+    // A book shows the same few pictures (icons, rules) hundreds of times: each path is looked
+    // up in the folder once.
+    std::unordered_map<std::string, bool> available;
+    const auto isAvailable = [&](const std::string& path) {
+        const auto [known, added] = available.try_emplace(path, false);
+        if (added) known->second = IsAvailableImage(project, path);
+        return known->second;
+    };
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string& chapter = project.ChapterFiles[i];
         const std::string& text = texts[i];
@@ -214,7 +222,7 @@ void ReplaceUnavailableImages(BookProject& project, ChapterTexts& texts) {
         bool replaced = false;
         while (images.MatchNext()) {
             const std::string tag = images.MatchedText();
-            if (IsAvailableImage(project, CleanReferencePath(ImageTagPath(tag)))) continue;
+            if (isAvailable(CleanReferencePath(ImageTagPath(tag)))) continue;
             const std::size_t start = images.MatchStart() - 1;
             rewritten.append(text, copied, start - copied);
             rewritten += QuotedAttribute(tag, "alt");
