@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <unordered_map>
 
 #include "app/BookLanguages.h"
 #include "app/PageFurnitureStep.h"
@@ -14,6 +15,7 @@
 #include "html/WebPageCleaning.h"
 #include "html/XhtmlConversion.h"
 #include "text/FolderFiles.h"
+#include "text/OrderedWork.h"
 #include "text/PlainText.h"
 #include "text/TextUtilities.h"
 
@@ -54,32 +56,49 @@ bool PublishChecksPass(const BookProject& project, const BookForm& form, UserInt
     return true;
 }
 
-// Copies (or cleans) each chapter from SourceFolder into OpsFolder. A chapter whose source is
-// missing is named in a message and the log and left out of the book; the names are returned.
+// Copies (or cleans) each chapter from SourceFolder into OpsFolder, side by side on the book's
+// threads. A chapter whose source is missing is named in a message and the log, in the
+// chapters' order, and left out of the book; the names are returned.
 std::vector<std::string> PlaceChapters(BookProject& project, UserInterface& ui) {
+    const std::size_t count = project.ChapterFiles.size();
+    // A file listed twice is placed once, by its first listing, never by two threads at once.
+    std::vector<std::size_t> first(count);
+    std::unordered_map<std::string, std::size_t> firstOfName;
+    for (std::size_t i = 0; i < count; ++i)
+        first[i] = firstOfName.try_emplace(project.ChapterFiles[i], i).first->second;
+    std::vector<char> found(count, 0);
     std::vector<std::string> missing;
     std::vector<std::string> files;
     std::vector<std::string> titles;
-    for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
-        const std::string& name = project.ChapterFiles[i];
-        const std::string source = project.SourceFile(name);
-        const std::string target = project.OpsFolder + name;
-        std::error_code error;
-        if (!fs::is_regular_file(source, error)) {
-            const std::string message = "The chapter file " + source + " does not exist";
-            ui.ShowMessage(message);
-            project.AddLog(message + ", the book is made without it");
-            missing.push_back(name);
-            continue;
-        }
-        if (project.Options.RemoveHtmlElements) {
-            CleanWebPageFile(source, target, project.Options);
-        } else {
-            CopyFile(source, target);
-        }
-        files.push_back(name);
-        titles.push_back(project.ChapterTitles[i]);
-    }
+    WorkInOrder(
+        count, project.ThreadCount(),
+        [&](std::size_t i) {
+            if (first[i] != i) return;
+            const std::string& name = project.ChapterFiles[i];
+            const std::string source = project.SourceFile(name);
+            std::error_code error;
+            if (!fs::is_regular_file(source, error)) return;
+            found[i] = 1;
+            const std::string target = project.OpsFolder + name;
+            if (project.Options.RemoveHtmlElements) {
+                CleanWebPageFile(source, target, project.Options);
+            } else {
+                CopyFile(source, target);
+            }
+        },
+        [&](std::size_t i) {
+            const std::string& name = project.ChapterFiles[i];
+            if (!found[first[i]]) {
+                const std::string message =
+                    "The chapter file " + project.SourceFile(name) + " does not exist";
+                ui.ShowMessage(message);
+                project.AddLog(message + ", the book is made without it");
+                missing.push_back(name);
+                return;
+            }
+            files.push_back(name);
+            titles.push_back(project.ChapterTitles[i]);
+        });
     project.ChapterFiles = std::move(files);
     project.ChapterTitles = std::move(titles);
     return missing;
