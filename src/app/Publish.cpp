@@ -58,10 +58,11 @@ bool PublishChecksPass(const BookProject& project, const BookForm& form, UserInt
 
 // Copies (or cleans) each chapter from SourceFolder into OpsFolder, side by side on the book's
 // threads. A chapter whose source is missing is named in a message and the log, in the
-// chapters' order, and left out of the book; the names are returned.
+// chapters' order, and left out of the book; the names are returned. A chapter listed again is
+// named in the log and taken once, where it is first listed.
 std::vector<std::string> PlaceChapters(BookProject& project, UserInterface& ui) {
     const std::size_t count = project.ChapterFiles.size();
-    // A file listed twice is placed once, by its first listing, never by two threads at once.
+    // A file listed twice is placed once, by its first listing.
     std::vector<std::size_t> first(count);
     std::unordered_map<std::string, std::size_t> firstOfName;
     for (std::size_t i = 0; i < count; ++i)
@@ -88,7 +89,14 @@ std::vector<std::string> PlaceChapters(BookProject& project, UserInterface& ui) 
         },
         [&](std::size_t i) {
             const std::string& name = project.ChapterFiles[i];
-            if (!found[first[i]]) {
+            if (first[i] != i) {
+                // A package holds a file once, and a navigation map gives one target one place.
+                project.AddLog("The chapter file " + name +
+                               " is listed more than once; the book holds it where it is first "
+                               "listed");
+                return;
+            }
+            if (!found[i]) {
                 const std::string message =
                     "The chapter file " + project.SourceFile(name) + " does not exist";
                 ui.ShowMessage(message);

@@ -17,6 +17,7 @@ namespace quirebook {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -176,6 +177,21 @@ TEST_F(PublishTest, AMissingChapterIsNamedAndLeftOut) {
     EXPECT_THAT(Ui.Messages.back(), HasSubstr("It was made without these missing chapters: b.htm"));
     EXPECT_THAT(Opf(), Not(HasSubstr("b.htm")));
     EXPECT_THAT(Book.ChapterFiles, ElementsAre("a.htm", "b.htm"));  // the project keeps it
+}
+
+TEST_F(PublishTest, AChapterListedTwiceIsTakenOnceAndTheBookStaysValid) {
+    ASSERT_TRUE(Import({"a.htm", "b.htm"}));
+    Form.Rows.push_back(Form.Rows.front());
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    const std::string opf = Opf();
+    EXPECT_EQ(opf.find("href=\"a.htm\""), opf.rfind("href=\"a.htm\""));
+    EXPECT_LT(opf.find("href=\"a.htm\""), opf.find("href=\"b.htm\""));
+    EXPECT_THAT(Book.BuildLog, HasSubstr("a.htm is listed more than once"));
+    EXPECT_THAT(Ui.Messages, Each(Not(HasSubstr("does not exist"))));
+    EXPECT_THAT(Book.ChapterFiles, ElementsAre("a.htm", "b.htm", "a.htm"));  // the grid's list
+    const testing::EpubCheckResult check = testing::RunEpubCheck(Book.OutputPath);
+    if (!check.Available) GTEST_SKIP() << "epubcheck or Java is missing: run ./test.sh";
+    EXPECT_TRUE(check.Valid) << check.Output;
 }
 
 TEST_F(PublishTest, ImagesTheBookCannotHoldGiveWayToTheirAltText) {
