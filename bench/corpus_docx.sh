@@ -18,7 +18,7 @@ if command -v soffice >/dev/null || command -v libreoffice >/dev/null; then
 mapfile -t documents < <(for folder in "${folders[@]}"; do
     find "$folder" -maxdepth 1 -type f \( "${patterns[@]}" \) | sort; done)
 
-# Each book is made alone (for its time), then epubcheck runs on two books at a time.
+# Each book is made alone (for its time), then epubcheck checks them all in one process.
 mkdir -p "$out/books" "$out/rows"
 for document in "${documents[@]}"; do
     name=$(basename "$document")
@@ -29,8 +29,8 @@ for document in "${documents[@]}"; do
     find "$out/work/temp/OPS" -type f \( -iname '*.png' -o -iname '*.jpg' -o -iname '*.gif' \
         -o -iname '*.jpeg' -o -iname '*.svg' \) 2>/dev/null | wc -l >"$out/rows/$name.pictures"
 done
-export -f check_book
-find "$out/books" -name '*.epub' -print0 | xargs -0 -r -P 2 -I{} bash -c 'check_book "$1" "$1.check"' _ {}
+mapfile -t books < <(find "$out/books" -name '*.epub' | sort)
+check_books "${books[@]}"
 
 # How often a pattern occurs in a part of the document (0 when a .doc cannot be unpacked).
 occurrences() { { unzip -p "$1" "$2" 2>/dev/null || true; } | { grep -o "$3" || true; } | wc -l; }

@@ -8,6 +8,8 @@ packages=(
     build-essential cmake pkg-config
     libpcre2-dev libcli11-dev libzip-dev libpugixml-dev libgumbo-dev
     epubcheck default-jre-headless unzip fonts-dejavu-core time
+    # The corpus tests check their books in one Java process, a source file the JDK runs.
+    openjdk-17-jdk-headless
     libgtest-dev libgmock-dev libbenchmark-dev
     help2man dpkg-dev lintian desktop-file-utils appstream bash-completion libxml2-utils
     qt6-base-dev qt6-webengine-dev xvfb xauth xdotool imagemagick

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every web book and Word page of the shared corpus, made with --epub-version 3, passes epubcheck
-# with no errors. Two books are made and checked at a time. Prints the table (book, errors,
-# warnings) and the time taken. Skips (exit 77) when the corpus, Java or epubcheck is missing.
+# with no errors. Two books are made at a time, then all are checked in one process. Prints the
+# table (book, errors, warnings) and the time taken. Skips (exit 77) when the corpus, Java or
+# epubcheck is missing.
 # Usage: corpus_epub3.sh QUIREBOOK SOURCE-FOLDER
 set -u
 quirebook=$1
@@ -30,9 +31,8 @@ for folder in "$corpus"/wordhtml/*/*/; do
     printf 'wordhtml/%s/%s\tword-html\t%s\n' "$set" "$(basename "$folder")" "$page"
 done >>"$jobs"
 
-# Makes and checks the book of one line of $jobs; writes "| name | errors | warnings |" into
-# its own file.
-make_and_check() {
+# Makes the book of one line of $jobs in a folder of its own, with what was printed.
+make_book() {
     local line=$1 name command inputs slot
     IFS=$'\t' read -r -a fields <<<"$line"
     name=${fields[0]}
@@ -40,20 +40,30 @@ make_and_check() {
     inputs=("${fields[@]:2}")
     slot=$out/$(tr '/' '_' <<<"$name")
     mkdir -p "$slot"
-    if "$quirebook" "$command" "${inputs[@]}" --epub-version 3 -q -o "$slot/book.epub" \
-        --keep-work "$slot/work" >"$slot/make.txt" 2>&1 && [ -f "$slot/book.epub" ]; then
-        check_book "$slot/book.epub" "$slot/check.txt"
-        errors=$(book_errors "$slot/check.txt")
-        warnings=$(grep -cE '^WARNING\(' "$slot/check.txt")
-        kinds=$(error_kinds "$slot/check.txt")
+    printf '%s\n' "$name" >"$slot/name.txt"
+    "$quirebook" "$command" "${inputs[@]}" --epub-version 3 -q -o "$slot/book.epub" \
+        --keep-work "$slot/work" >"$slot/make.txt" 2>&1 || rm -f "$slot/book.epub"
+}
+export -f make_book
+export quirebook out
+tr '\n' '\0' <"$jobs" | xargs -0 -P 2 -I{} bash -c 'make_book "$1"' _ {}
+mapfile -t books < <(find "$out" -mindepth 2 -maxdepth 2 -name book.epub | sort)
+check_books "${books[@]}"
+
+# "| name | errors | warnings | kinds |" for each book.
+for slot in "$out"/*/; do
+    [ -f "$slot/name.txt" ] || continue
+    if [ -f "$slot/book.epub" ]; then
+        check=$slot/book.epub.check
+        errors=$(book_errors "$check")
+        warnings=$(grep -cE '^WARNING\(' "$check")
+        kinds=$(error_kinds "$check")
     else
         errors="no book"; warnings="-"; kinds=$(tr '\n' ' ' <"$slot/make.txt" | head -c 160)
     fi
-    printf '| %s | %s | %s | %s |\n' "$name" "$errors" "$warnings" "$kinds" >"$slot/row.txt"
-}
-export -f make_and_check check_book book_errors error_kinds
-export quirebook out
-tr '\n' '\0' <"$jobs" | xargs -0 -P 2 -I{} bash -c 'make_and_check "$1"' _ {}
+    printf '| %s | %s | %s | %s |\n' "$(cat "$slot/name.txt")" "$errors" "$warnings" "$kinds" \
+        >"$slot/row.txt"
+done
 
 printf '| book | epubcheck errors | warnings | errors by kind |\n|---|---|---|---|\n'
 rows=$(cat "$out"/*/row.txt | sort)
