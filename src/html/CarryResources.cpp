@@ -13,6 +13,7 @@
 #include "text/PlainText.h"
 #include "text/Regex.h"
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
@@ -23,13 +24,6 @@ namespace {
 constexpr std::size_t npos = std::string::npos;
 // Style sheets importing style sheets deeper than this are not followed further.
 constexpr int kMaximumImportDepth = 16;
-
-std::string Folded(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
 
 // The folder part of a book path, with its final "/" ("" at the top of OpsFolder).
 std::string FolderOf(const std::string& path) {
@@ -65,7 +59,7 @@ std::string RelativeReference(const std::string& from, const std::string& to) {
 // case ignored; the end of the text when it does not.
 std::size_t FindCaseless(std::string_view text, std::string_view word, std::size_t from) {
     for (std::size_t at = text.find('<', from); at != npos; at = text.find('<', at + 1))
-        if (Folded(text.substr(at, word.size())) == word) return at;
+        if (AsciiLower(text.substr(at, word.size())) == word) return at;
     return text.size();
 }
 
@@ -87,7 +81,7 @@ ValueSpan AttributeValue(std::string_view tag, std::string_view name) {
     for (std::size_t at = 1; at + name.size() < tag.size(); ++at) {
         const char before = tag[at - 1];
         if (before != ' ' && before != '\t' && before != '\n' && before != '\r') continue;
-        if (Folded(tag.substr(at, name.size())) != name) continue;
+        if (AsciiLower(tag.substr(at, name.size())) != name) continue;
         std::size_t i = at + name.size();
         while (i < tag.size() && (tag[i] == ' ' || tag[i] == '\t' || tag[i] == '\n')) ++i;
         if (i >= tag.size() || tag[i] != '=') continue;
@@ -111,10 +105,11 @@ std::string ValueText(std::string_view tag, const ValueSpan& span) {
 
 // A "<link>" that brings in a style sheet: rel says so, or its path ends in ".css".
 bool IsStyleSheetLink(std::string_view tag) {
-    if (Folded(ValueText(tag, AttributeValue(tag, "rel"))).find("stylesheet") != npos) return true;
+    if (AsciiLower(ValueText(tag, AttributeValue(tag, "rel"))).find("stylesheet") != npos)
+        return true;
     std::string href = ValueText(tag, AttributeValue(tag, "href"));
     href = href.substr(0, href.find_first_of("?#"));
-    return href.size() >= 4 && Folded(href.substr(href.size() - 4)) == ".css";
+    return href.size() >= 4 && AsciiLower(href.substr(href.size() - 4)) == ".css";
 }
 
 class Carrier {
@@ -128,12 +123,12 @@ class Carrier {
         for (auto it = fs::recursive_directory_iterator(project.OpsFolder, error);
              it != fs::recursive_directory_iterator(); it.increment(error)) {
             m_taken.insert(
-                Folded(fs::relative(it->path(), project.OpsFolder, error).generic_string()));
+                AsciiLower(fs::relative(it->path(), project.OpsFolder, error).generic_string()));
         }
         std::set<std::string> names;
         for (const std::string& folder : {project.OpsFolder, m_pages.string()})
             for (const auto& entry : fs::directory_iterator(folder, error))
-                names.insert(Folded(entry.path().filename().string()));
+                names.insert(AsciiLower(entry.path().filename().string()));
         m_outside = "root";
         for (int n = 2; names.count(m_outside) != 0; ++n) m_outside = "root-" + std::to_string(n);
     }
@@ -162,7 +157,7 @@ class Carrier {
             const std::size_t start = tags.MatchStart() - 1;
             if (start < copied) continue;  // inside a style block already rewritten
             const std::string tag = tags.MatchedText();
-            const std::string name = Folded(tags.Submatch(1));
+            const std::string name = AsciiLower(tags.Submatch(1));
             const std::string carried = CarryTagReferences(tag, name, chapter);
             if (carried != tag) {
                 rewritten.append(text, copied, start - copied);
@@ -200,7 +195,7 @@ class Carrier {
         }
         const ValueSpan style = AttributeValue(tag, "style");
         const std::string value = ValueText(tag, style);
-        if (Folded(value).find("url(") == npos) return tag;
+        if (AsciiLower(value).find("url(") == npos) return tag;
         const std::string css = DecodeEntities(value);
         const std::string carried = RewriteStyle(css, m_pages.string(), chapter);
         if (carried == css) return tag;
@@ -253,7 +248,8 @@ class Carrier {
                 : m_outside + "/" +
                       fs::path(file).lexically_relative(m_root.Folder()).generic_string());
         std::string path = wanted;
-        for (int n = 2; !m_taken.insert(Folded(path)).second; ++n) path = NumberedPath(wanted, n);
+        for (int n = 2; !m_taken.insert(AsciiLower(path)).second; ++n)
+            path = NumberedPath(wanted, n);
         return path;
     }
 

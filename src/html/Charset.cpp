@@ -8,17 +8,11 @@
 #include "text/Encoding.h"
 #include "text/PlainText.h"
 #include "text/Regex.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
 namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return text;
-}
 
 // The first group of the first match of `pattern` in the first 4 KB of the page (where
 // declarations stand), or the empty text.
@@ -68,7 +62,7 @@ std::string DeclaredCharset(std::string_view text) {
     std::string label = FirstInHead(text, "^\\s*<\\?xml[^>]*?encoding\\s*=\\s*[\"']([\\w.:-]+)");
     if (label.empty())
         label = FirstInHead(text, "<meta\\s[^>]*?charset\\s*=\\s*[\"']?\\s*([\\w.:-]+)");
-    return Lower(label);
+    return AsciiLower(label);
 }
 
 std::string SourceCharset(std::string_view text) {

@@ -141,7 +141,7 @@ std::string_view SourceName(const GumboElement& element, std::string& buffer) {
                   original.data == nullptr ? 0 : original.length);
     if (buffer.empty() && element.tag != GUMBO_TAG_UNKNOWN)
         buffer = gumbo_normalized_tagname(element.tag);
-    if (element.tag_namespace == GUMBO_NAMESPACE_HTML) buffer = Lower(buffer);
+    if (element.tag_namespace == GUMBO_NAMESPACE_HTML) buffer = AsciiLower(buffer);
     return buffer;
 }
 
@@ -375,7 +375,7 @@ class TreeBuilder {
             // The chapter is written in UTF-8 whatever the page declared.
             const std::string* equiv = AttributeOf(node, "http-equiv");
             if (!AttributeText(element, "charset").empty() ||
-                (equiv != nullptr && Lower(*equiv) == "content-type")) {
+                (equiv != nullptr && AsciiLower(*equiv) == "content-type")) {
                 SetAttribute(node, "http-equiv", "Content-Type");
                 SetAttribute(node, "content", "text/html; charset=utf-8");
             }
@@ -454,7 +454,7 @@ class TreeBuilder {
     // cells.
     static void AppendStyleOf(std::string_view name, std::string_view value,
                               std::string_view element, std::string& style) {
-        const std::string lower = Lower(value);
+        const std::string lower = AsciiLower(value);
         std::string declaration;
         // Vertical alignment, table widths and picture sizes in percent reach here only in
         // HTML5 chapters: XHTML 1.1 allows them as attributes.
@@ -1072,7 +1072,7 @@ ResolvedLink ResolveLink(std::string_view href, const std::string& chapterFile,
                                href[schemeEnd] == '.' || href[schemeEnd] == '-'))))
         ++schemeEnd;
     if (schemeEnd > 0 && schemeEnd < href.size() && href[schemeEnd] == ':') {
-        const std::string scheme = Lower(href.substr(0, schemeEnd));
+        const std::string scheme = AsciiLower(href.substr(0, schemeEnd));
         if (ListHolds(" http https mailto ftp ", scheme)) link.Target = LinkTarget::External;
         return link;
     }
@@ -1294,7 +1294,7 @@ std::string LimitNesting(std::string_view page, std::size_t maxDepth) {
                page[nameEnd] != '>')
             ++nameEnd;
         const std::string name =
-            Lower(page.substr(lt + (endTag ? 2 : 1), nameEnd - lt - (endTag ? 2 : 1)));
+            AsciiLower(page.substr(lt + (endTag ? 2 : 1), nameEnd - lt - (endTag ? 2 : 1)));
         // The tag's end, past quoted values.
         std::size_t gt = nameEnd;
         for (char quote = 0; gt < page.size(); ++gt) {
@@ -1320,7 +1320,7 @@ std::string LimitNesting(std::string_view page, std::size_t maxDepth) {
             const std::string end = "</" + name;
             std::size_t close = gt;
             while ((close = page.find("</", close + 1)) != npos &&
-                   Lower(page.substr(close, end.size())) != end) {
+                   AsciiLower(page.substr(close, end.size())) != end) {
             }
             if (close == npos) break;
             gt = close;

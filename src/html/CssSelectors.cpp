@@ -76,7 +76,7 @@ class SelectorReader {
             ++m_at;
             any = true;
         } else if (m_at < m_text.size() && IsNameByte(m_text[m_at])) {
-            compound.Tag = xhtml::Lower(ReadName("a type"));
+            compound.Tag = AsciiLower(ReadName("a type"));
             any = true;
         }
         while (m_at < m_text.size()) {
@@ -107,7 +107,7 @@ class SelectorReader {
     AttributeTest ReadAttribute() {
         AttributeTest test;
         SkipBlanks();
-        test.Name = xhtml::Lower(ReadName("an attribute name"));
+        test.Name = AsciiLower(ReadName("an attribute name"));
         SkipBlanks();
         if (m_at < m_text.size() && m_text[m_at] == '=') {
             ++m_at;

@@ -12,17 +12,11 @@
 #include "text/OrderedWork.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
 namespace {
-
-std::string LowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return text;
-}
 
 // The body steps, on the text from "<body" up to "</body".
 std::string ConvertBody(const BookProject& project, ChapterReport& report,
@@ -73,7 +67,7 @@ struct ChapterSource {
 ChapterSource PrepareChapter(const BookProject& project, std::size_t index, std::string& text,
                              ChapterReport& report) {
     const std::string& chapter = project.ChapterFiles[index];
-    ChapterSource source{LowerCase(DetectCharset(text)), PageDirection(text), {}};
+    ChapterSource source{AsciiLower(DetectCharset(text)), PageDirection(text), {}};
     const auto pass = [&](std::string_view name, const auto& step) {
         RunLimitedPass(report, chapter, name, text, step);
     };

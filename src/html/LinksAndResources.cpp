@@ -65,17 +65,9 @@ std::string CleanReferencePath(std::string_view raw) {
     return IsSafeRelativePath(path) ? path : std::string();
 }
 
-// The key under which a path is listed: paths differing only in ASCII case are one file to the
-// systems the books are read on.
-std::string FoldedKey(std::string_view path) {
-    std::string key(path);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return key;
-}
-
 // Walks the matches of `tagPattern` in every chapter file and lists the cleaned path each tag
-// gives through `pathOfTag`, once per path, in order of first appearance.
+// gives through `pathOfTag`, once per path, in order of first appearance. Paths differing only
+// in ASCII case are one file to the systems the books are read on, so they are listed once.
 std::vector<std::string> CollectReferences(const BookProject& project, std::string_view tagPattern,
                                            std::string (*pathOfTag)(std::string_view)) {
     std::vector<std::string> paths;
@@ -86,7 +78,7 @@ std::vector<std::string> CollectReferences(const BookProject& project, std::stri
         regex.SetSubject(LoadTextFile(project.OpsFolder + chapter));
         while (regex.MatchNext()) {
             const std::string path = CleanReferencePath(pathOfTag(regex.MatchedText()));
-            if (!path.empty() && listed.insert(FoldedKey(path)).second) paths.push_back(path);
+            if (!path.empty() && listed.insert(AsciiLower(path)).second) paths.push_back(path);
         }
     }
     return paths;

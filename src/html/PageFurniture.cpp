@@ -16,6 +16,7 @@
 #include "html/Conformance.h"
 #include "html/XhtmlModel.h"
 #include "text/OrderedWork.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
@@ -52,8 +53,7 @@ std::string TagName(const GumboElement& element) {
     if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
     GumboStringPiece original = element.original_tag;
     gumbo_tag_from_original_text(&original);
-    return original.data == nullptr ? std::string()
-                                    : xhtml::Lower({original.data, original.length});
+    return original.data == nullptr ? std::string() : AsciiLower({original.data, original.length});
 }
 
 std::optional<std::string_view> AttributeOf(const GumboElement& element, const char* name) {

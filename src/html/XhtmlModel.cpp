@@ -1,4 +1,5 @@
 #include "html/XhtmlModel.h"
+#include "text/TextUtilities.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -19,13 +20,6 @@ bool IsLetter(char c) {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
 }
 
 bool ListHolds(std::string_view list, std::string_view name) {
@@ -297,7 +291,7 @@ bool MendAttributeValue(std::string_view name, std::string& value) {
     }
     for (const EnumeratedAttribute& enumeration : kEnumerations) {
         if (enumeration.Name != name) continue;
-        value = Lower(trimmed);
+        value = AsciiLower(trimmed);
         return ListHolds(enumeration.Values, value);
     }
     return true;

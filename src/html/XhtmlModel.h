@@ -14,7 +14,6 @@ bool IsSpace(char c);
 bool IsBlankText(std::string_view text);
 bool IsLetter(char c);
 bool IsDigit(char c);
-std::string Lower(std::string_view text);
 // True when `list` (names between spaces, with a space at both ends) holds `name`.
 bool ListHolds(std::string_view list, std::string_view name);
 

@@ -37,6 +37,13 @@ int HexValue(char c) {
 
 }  // namespace
 
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 std::string PercentDecode(std::string_view text) {
     std::string decoded;
     decoded.reserve(text.size());

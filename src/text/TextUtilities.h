@@ -1,5 +1,5 @@
-// Small text utilities: sizes for display, number test, trimming, extension stripping and
-// percent-decoding.
+// Small text utilities: sizes for display, number test, trimming, extension stripping, ASCII
+// lower-casing and percent-decoding.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,10 @@ std::string_view TrimBlanks(std::string_view text);
 
 // The name up to, not including, its last "."; the empty text for a name without ".".
 std::string StripExtension(std::string_view name);
+
+// The text with A to Z made a to z and every other byte as it is: names, schemes and paths
+// compared without regard to ASCII case, whatever the locale.
+std::string AsciiLower(std::string_view text);
 
 // "%HH" sequences decoded, as a reader does before it looks a fragment or a path up.
 std::string PercentDecode(std::string_view text);

@@ -12,12 +12,6 @@ namespace quirebook {
 
 namespace {
 
-std::string Lowercase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // `path` ("a/./b/../c") with its "." and ".." segments resolved; empty when it climbs above
 // the package's root or holds what no part name may (a backslash, a drive, a NUL).
 std::string NormalisedPartName(const std::string& path) {
@@ -78,7 +72,7 @@ DocxPackage::DocxPackage(const std::string& path) : m_path(path), m_archive(new 
         const char* name = zip_get_name(m_archive->Handle.get(), static_cast<zip_uint64_t>(i), 0);
         // Entries with unsafe names are never read, so nothing can be made of them.
         if (name != nullptr && IsPlainPartName(name))
-            m_archive->Entries.emplace(Lowercase(name), static_cast<zip_uint64_t>(i));
+            m_archive->Entries.emplace(AsciiLower(name), static_cast<zip_uint64_t>(i));
     }
     m_mainPart = "word/document.xml";
     for (const auto& [id, relationship] : Relationships("")) {
@@ -96,11 +90,11 @@ DocxPackage::DocxPackage(const std::string& path) : m_path(path), m_archive(new 
 DocxPackage::~DocxPackage() = default;
 
 bool DocxPackage::Has(const std::string& partName) const {
-    return m_archive->Entries.count(Lowercase(partName)) != 0;
+    return m_archive->Entries.count(AsciiLower(partName)) != 0;
 }
 
 std::string DocxPackage::Read(const std::string& partName) const {
-    const auto entry = m_archive->Entries.find(Lowercase(partName));
+    const auto entry = m_archive->Entries.find(AsciiLower(partName));
     if (entry == m_archive->Entries.end())
         throw WordDocumentError("The Word document " + m_path + " lacks its part " + partName);
     const auto damaged = [&](const std::string& why) {

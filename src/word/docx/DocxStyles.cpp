@@ -4,6 +4,7 @@
 #include <cctype>
 #include <set>
 
+#include "text/TextUtilities.h"
 #include "word/docx/WordXml.h"
 
 namespace quirebook {
@@ -29,13 +30,6 @@ bool IsAsciiAlnum(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-std::string Lowercase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
 StyleKind KindOf(std::string_view type) {
     if (type == "character") return StyleKind::Character;
     if (type == "table") return StyleKind::Table;
@@ -48,7 +42,7 @@ bool IsTrue(std::string_view value) {
 }
 
 int HeadingLevelOf(std::string_view name) {
-    const std::string lower = Lowercase(name);
+    const std::string lower = AsciiLower(name);
     if (lower.size() == 9 && lower.starts_with("heading ") && lower[8] >= '1' && lower[8] <= '6')
         return lower[8] - '0';
     return 0;
@@ -99,7 +93,7 @@ std::string StyleClassName(std::string_view name, std::string_view id, bool cust
             if (IsAsciiAlnum(c)) fromId += c;
         return fromId.empty() ? "Style" : fromId;
     }
-    const std::string lower = Lowercase(name);
+    const std::string lower = AsciiLower(name);
     for (const ClassException& exception : kClassExceptions)
         if (exception.Name == lower) return std::string(exception.Class);
     return "Mso" + joined;
@@ -171,9 +165,9 @@ void DocxStyles::Load(const DocxPackage& package, const DocxFonts& fonts) {
             // "CODEtemp" becomes "codetemp0", as Word writes it.
             const std::string name = StyleClassName(resolved.Name, resolved.Id, style.Custom);
             std::string unique = name;
-            int& suffix = nextSuffix[Lowercase(name)];
-            while (classes.count(Lowercase(unique)) != 0) unique = name + std::to_string(suffix++);
-            classes.insert(Lowercase(unique));
+            int& suffix = nextSuffix[AsciiLower(name)];
+            while (classes.count(AsciiLower(unique)) != 0) unique = name + std::to_string(suffix++);
+            classes.insert(AsciiLower(unique));
             resolved.ClassName = unique;
         }
     }
