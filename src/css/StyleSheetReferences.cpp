@@ -1,4 +1,5 @@
 #include "css/StyleSheetReferences.h"
+#include "text/TextUtilities.h"
 
 #include <cctype>
 
@@ -15,13 +16,6 @@ bool IsBlank(char c) {
 bool IsNameByte(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' || c == '_' ||
            static_cast<unsigned char>(c) >= 0x80;
-}
-
-bool StartsWithAt(std::string_view text, std::size_t at, std::string_view word) {
-    if (text.size() - at < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) != word[i]) return false;
-    return true;
 }
 
 // The end (one past the closing quote) of the string that opens at `at`; a string that meets a
@@ -89,7 +83,7 @@ UrlToken ReadUrl(std::string_view text, std::size_t at) {
 }
 
 bool IsUrlAt(std::string_view text, std::size_t at) {
-    return StartsWithAt(text, at, "url(") && (at == 0 || !IsNameByte(text[at - 1]));
+    return HoldsAtAnyCase(text, at, "url(") && (at == 0 || !IsNameByte(text[at - 1]));
 }
 
 class Rewriter {
@@ -112,7 +106,7 @@ class Rewriter {
             Copy(end == npos ? m_in.size() : end + 2);
         } else if (c == '"' || c == '\'') {
             Copy(StringEnd(m_in, m_at));
-        } else if (c == '@' && StartsWithAt(m_in, m_at, "@import") &&
+        } else if (c == '@' && HoldsAtAnyCase(m_in, m_at, "@import") &&
                    (m_at + 7 >= m_in.size() || !IsNameByte(m_in[m_at + 7]))) {
             Import();
         } else if ((c == 'u' || c == 'U') && IsUrlAt(m_in, m_at)) {

@@ -15,6 +15,7 @@
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
@@ -309,10 +310,8 @@ std::string TitlePageFile(const BookProject& project) {
 }
 
 std::string ImageMediaSubtype(std::string_view path) {
-    std::string extension = fs::path(path).extension().string();
+    std::string extension = AsciiLower(fs::path(path).extension().string());
     if (!extension.empty()) extension.erase(0, 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (extension == "jpg" || extension == "jpe" || extension == "jpeg" || extension == "jfif")
         return "jpeg";
     if (extension == "svg" || extension == "svgz") return "svg+xml";

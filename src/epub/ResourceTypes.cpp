@@ -1,4 +1,5 @@
 #include "epub/ResourceTypes.h"
+#include "text/TextUtilities.h"
 
 #include <algorithm>
 #include <array>
@@ -59,9 +60,7 @@ ResourceType TypeFromName(std::string_view name) {
     if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) return {};
-    std::string extension(name.substr(dot + 1));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = AsciiLower(name.substr(dot + 1));
     if (extension == kWoff2.Extension) return {kWoff2.Kind, std::string(kWoff2.MediaType)};
     for (const NamedType& type : kTypes)
         if (type.Extension == extension) return {type.Kind, std::string(type.MediaType)};

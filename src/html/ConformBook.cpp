@@ -12,6 +12,7 @@
 #include "text/Entities.h"
 #include "text/FolderFiles.h"
 #include "text/OrderedWork.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
@@ -55,8 +56,7 @@ std::vector<std::string> WrittenChapterNames(const BookProject& project) {
 
 std::string Epub3ChapterName(const std::string& chapter) {
     fs::path name(chapter);
-    std::string extension = name.extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string extension = AsciiLower(name.extension().string());
     if (extension != ".htm" && extension != ".html") return chapter;
     return name.replace_extension(".xhtml").generic_string();
 }

@@ -9,6 +9,7 @@
 #include "text/PatternHelpers.h"
 #include "text/Regex.h"
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
@@ -26,9 +27,7 @@ bool LeadsElsewhere(std::string_view link) {
         const auto c = static_cast<unsigned char>(link[i]);
         if (std::isalnum(c) == 0 && c != '+' && c != '-' && c != '.') return false;
     }
-    std::string scheme(link.substr(0, colon));
-    for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return scheme != "file";
+    return AsciiLower(link.substr(0, colon)) != "file";
 }
 
 std::string NameOf(const std::string& page) {

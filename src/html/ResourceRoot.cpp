@@ -57,10 +57,7 @@ std::string SchemeOf(std::string_view reference) {
                          reference[end] == '+' || reference[end] == '.' || reference[end] == '-'))))
         ++end;
     if (end == 0 || end >= reference.size() || reference[end] != ':') return {};
-    std::string scheme(reference.substr(0, end));
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return scheme;
+    return AsciiLower(reference.substr(0, end));
 }
 
 ResolvedResource Refusal(std::string reason) {
@@ -184,9 +181,7 @@ bool IsWebPageName(std::string_view name) {
     if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) return false;
-    std::string extension(name.substr(dot + 1));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = AsciiLower(name.substr(dot + 1));
     return extension == "htm" || extension == "html" || extension == "xhtml" ||
            extension == "shtml" || extension == "xml";
 }

@@ -1,7 +1,5 @@
 #include "html/WebPageCleaning.h"
 
-#include <cctype>
-
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
@@ -40,10 +38,7 @@ void RemoveImageGroup(std::string& text) {
 // Whether `text` has the tag name `name` (lower case) right after the byte at `at`, in any
 // case, ended by a blank, "/" or ">".
 bool HasTagNameAt(std::string_view text, std::size_t at, std::string_view name) {
-    if (text.size() - at < name.size() + 1) return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) != name[i]) return false;
-    }
+    if (!HoldsAtAnyCase(text, at, name) || text.size() - at == name.size()) return false;
     const char after = text[at + name.size()];
     return after == '>' || after == '/' || after == ' ' || after == '\t' || after == '\n' ||
            after == '\r' || after == '\f';

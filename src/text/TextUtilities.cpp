@@ -44,6 +44,16 @@ std::string AsciiLower(std::string_view text) {
     return lower;
 }
 
+bool HoldsAtAnyCase(std::string_view text, std::size_t at, std::string_view word) {
+    if (at > text.size() || text.size() - at < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        char c = text[at + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != word[i]) return false;
+    }
+    return true;
+}
+
 std::string PercentDecode(std::string_view text) {
     std::string decoded;
     decoded.reserve(text.size());

@@ -25,6 +25,9 @@ std::string StripExtension(std::string_view name);
 // compared without regard to ASCII case, whatever the locale.
 std::string AsciiLower(std::string_view text);
 
+// Whether `text` holds `word` (written in lower case) at byte `at`, its letters in any ASCII case.
+bool HoldsAtAnyCase(std::string_view text, std::size_t at, std::string_view word);
+
 // "%HH" sequences decoded, as a reader does before it looks a fragment or a path up.
 std::string PercentDecode(std::string_view text);
 

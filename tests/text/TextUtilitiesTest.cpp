@@ -35,6 +35,22 @@ TEST(StripExtension, CutsAtTheLastDot) {
     EXPECT_EQ(StripExtension("README"), "");
 }
 
+TEST(AsciiLower, LowersAsciiLettersOnly) {
+    // Bytes above 127 stay whatever the locale: "\xC0" is "À" in Latin-1, a lead byte in UTF-8.
+    EXPECT_EQ(AsciiLower("Chapter-1.HTML \xC0\xC3\x89"), "chapter-1.html \xC0\xC3\x89");
+    EXPECT_EQ(AsciiLower("@[`{"), "@[`{");  // the neighbours of A-Z and a-z
+    EXPECT_EQ(AsciiLower(""), "");
+}
+
+TEST(HoldsAtAnyCase, MatchesTheWordAtThePlaceOnly) {
+    EXPECT_TRUE(HoldsAtAnyCase("<PRE class=x>", 1, "pre"));
+    EXPECT_TRUE(HoldsAtAnyCase("a<Pre", 2, "pre"));  // the word may end the text
+    EXPECT_FALSE(HoldsAtAnyCase("a<Pr", 2, "pre"));
+    EXPECT_FALSE(HoldsAtAnyCase("<pre", 0, "pre"));
+    EXPECT_FALSE(HoldsAtAnyCase("<pre", 9, "pre"));  // past the end
+    EXPECT_TRUE(HoldsAtAnyCase("abc", 3, ""));
+}
+
 TEST(PercentDecode, DecodesWholeSequencesOnly) {
     EXPECT_EQ(PercentDecode("my%20image.png"), "my image.png");
     EXPECT_EQ(PercentDecode("%2e%2E/x"), "../x");
