@@ -15,7 +15,13 @@ mkdir -p "$scratch/home" "$scratch/tmp" "$scratch/cwd"
 failures=0
 runs=0
 
-# try COMMAND FILE: one run, judged by its exit status, its message and its book.
+# The books made, judged once epubcheck has checked them all in one process: one line each,
+# "BOOK<tab>COMMAND<tab>NAME<tab>SECONDS".
+made=()
+mkdir -p "$scratch/books"
+
+# try COMMAND FILE: one run, judged by its exit status and its message; a book it makes is
+# kept for judging at the end.
 try() {
     local command=$1 document=$2 name=${2#"$bad"/} status seconds message start
     rm -rf "$scratch/work" "$scratch/out"
@@ -28,17 +34,12 @@ try() {
     seconds=$(( $(date +%s) - start ))
     message=$(head -c 200 "$scratch/stderr" | tr '\n' ' ')
     if [ $status -eq 0 ]; then
-        check_book "$scratch/out/book.epub" "$scratch/check"
-        local errors
-        errors=$(book_errors "$scratch/check")
-        if [ "$errors" != 0 ]; then
-            echo "FAIL $command $name: the book is not valid ($errors)"; grep -E '^(ERROR|FATAL)' "$scratch/check" | head -5
-            failures=$((failures + 1))
-        elif unzip -l "$scratch/out/book.epub" | grep -qiE 'passwd|win\.ini|evil'; then
-            echo "FAIL $command $name: a file from outside the page's folder is in the book"
-            failures=$((failures + 1))
+        local book=$scratch/books/$runs.epub
+        if cp "$scratch/out/book.epub" "$book"; then
+            made+=("$book"$'\t'"$command"$'\t'"$name"$'\t'"$seconds")
         else
-            echo "ok   $command $name: a valid book (${seconds} s)"
+            echo "FAIL $command $name: exit status 0 but no book"
+            failures=$((failures + 1))
         fi
     elif [ $status -eq 1 ] && [ -n "$message" ]; then
         echo "ok   $command $name: refused (${seconds} s): $message"
@@ -54,6 +55,23 @@ while IFS= read -r document; do
         *.html | *.htm) try make "$document"; try word-html "$document" ;;
     esac
 done < <(find "$bad" -type f | sort)
+
+books=()
+for entry in "${made[@]}"; do books+=("${entry%%$'\t'*}"); done
+check_books "${books[@]}"
+for entry in "${made[@]}"; do
+    IFS=$'\t' read -r book command name seconds <<<"$entry"
+    errors=$(book_errors "$book.check")
+    if [ "$errors" != 0 ]; then
+        echo "FAIL $command $name: the book is not valid ($errors)"; grep -E '^(ERROR|FATAL)' "$book.check" | head -5
+        failures=$((failures + 1))
+    elif unzip -l "$book" | grep -qiE 'passwd|win\.ini|evil'; then
+        echo "FAIL $command $name: a file from outside the page's folder is in the book"
+        failures=$((failures + 1))
+    else
+        echo "ok   $command $name: a valid book (${seconds} s)"
+    fi
+done
 
 # Nothing outside the work and output folders: not in the home, temporary or current folder,
 # and none of the names the path-traversal document aims at.
