@@ -1,5 +1,10 @@
 # The checks the command-line tests share; source it after setting `failures=0`.
 
+fail() {  # fail WHAT: counts a failed check
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
 check() {  # check DESCRIPTION EXPECTED ACTUAL (exit statuses or texts)
     if [ "$2" != "$3" ]; then
         echo "FAIL: $1: got \"$3\", expected \"$2\""

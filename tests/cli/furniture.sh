@@ -9,10 +9,7 @@ trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME=$work/data HOME=$work/home
 failures=0
 
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 # The text of a chapter of a book.
 chapter() { unzip -p "$1" "OPS/$2"; }
 
@@ -57,5 +54,4 @@ touch "$work/none.docx"
 "$quirebook" word --remove x "$work/none.docx" >/dev/null 2>&1
 [ $? = 2 ] || fail "word takes --remove"
 
-[ "$failures" = 0 ] && echo "all furniture checks passed"
-exit $((failures > 0))
+finish_checks furniture
