@@ -1,7 +1,8 @@
 #include "css/StyleSheetReferences.h"
-#include "text/TextUtilities.h"
 
 #include <cctype>
+
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 

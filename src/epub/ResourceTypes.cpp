@@ -1,8 +1,9 @@
 #include "epub/ResourceTypes.h"
-#include "text/TextUtilities.h"
 
 #include <algorithm>
 #include <array>
+
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 

@@ -1,5 +1,6 @@
 #include "html/CarryResources.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -55,14 +56,6 @@ std::string RelativeReference(const std::string& from, const std::string& to) {
     return reference;
 }
 
-// Where the tag `word` (lower case, with its "<") first occurs in `text` from `from` on, ASCII
-// case ignored; the end of the text when it does not.
-std::size_t FindCaseless(std::string_view text, std::string_view word, std::size_t from) {
-    for (std::size_t at = text.find('<', from); at != npos; at = text.find('<', at + 1))
-        if (AsciiLower(text.substr(at, word.size())) == word) return at;
-    return text.size();
-}
-
 // `path` with "-2", "-3" ... before its extension.
 std::string NumberedPath(const std::string& path, int number) {
     const std::size_t slash = path.rfind('/');
@@ -81,7 +74,7 @@ ValueSpan AttributeValue(std::string_view tag, std::string_view name) {
     for (std::size_t at = 1; at + name.size() < tag.size(); ++at) {
         const char before = tag[at - 1];
         if (before != ' ' && before != '\t' && before != '\n' && before != '\r') continue;
-        if (AsciiLower(tag.substr(at, name.size())) != name) continue;
+        if (!HoldsAtAnyCase(tag, at, name)) continue;
         std::size_t i = at + name.size();
         while (i < tag.size() && (tag[i] == ' ' || tag[i] == '\t' || tag[i] == '\n')) ++i;
         if (i >= tag.size() || tag[i] != '=') continue;
@@ -109,7 +102,7 @@ bool IsStyleSheetLink(std::string_view tag) {
         return true;
     std::string href = ValueText(tag, AttributeValue(tag, "href"));
     href = href.substr(0, href.find_first_of("?#"));
-    return href.size() >= 4 && AsciiLower(href.substr(href.size() - 4)) == ".css";
+    return href.size() >= 4 && HoldsAtAnyCase(href, href.size() - 4, ".css");
 }
 
 class Carrier {
@@ -166,7 +159,8 @@ class Carrier {
             }
             if (name != "style") continue;
             const std::size_t contentStart = start + tag.size();
-            const std::size_t end = FindCaseless(text, "</style", contentStart);
+            const std::size_t end =
+                std::min(FindAnyCase(text, "</style", contentStart), text.size());
             rewritten.append(text, copied, contentStart - copied);
             rewritten += RewriteStyle(text.substr(contentStart, end - contentStart),
                                       m_pages.string(), chapter);

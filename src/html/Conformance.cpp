@@ -1320,7 +1320,7 @@ std::string LimitNesting(std::string_view page, std::size_t maxDepth) {
             const std::string end = "</" + name;
             std::size_t close = gt;
             while ((close = page.find("</", close + 1)) != npos &&
-                   AsciiLower(page.substr(close, end.size())) != end) {
+                   !HoldsAtAnyCase(page, close, end)) {
             }
             if (close == npos) break;
             gt = close;

@@ -5,7 +5,6 @@
 #include <gumbo.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -395,19 +394,11 @@ std::string Cut(const ChapterBlocks& chapter, std::vector<std::size_t> chosen) {
     return page;
 }
 
-// Whether `page` holds `word` (lower case) in any case.
-bool HoldsAnyCase(std::string_view page, std::string_view word) {
-    const auto sameLetter = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
-    };
-    return std::search(page.begin(), page.end(), word.begin(), word.end(), sameLetter) !=
-           page.end();
-}
-
 // Whether the page may hold a landmark: a nav element or a role attribute, whose names the
 // markup cannot write but as letters.
 bool MayHoldLandmark(std::string_view page) {
-    return HoldsAnyCase(page, "<nav") || HoldsAnyCase(page, "role");
+    return FindAnyCase(page, "<nav") != std::string_view::npos ||
+           FindAnyCase(page, "role") != std::string_view::npos;
 }
 
 // Whether a chapter's blocks can matter: with fewer chapters than a repetition needs and no

@@ -1,8 +1,9 @@
 #include "html/XhtmlModel.h"
-#include "text/TextUtilities.h"
 
 #include <algorithm>
 #include <unordered_map>
+
+#include "text/TextUtilities.h"
 
 namespace quirebook::xhtml {
 

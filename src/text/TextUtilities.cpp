@@ -54,6 +54,12 @@ bool HoldsAtAnyCase(std::string_view text, std::size_t at, std::string_view word
     return true;
 }
 
+std::size_t FindAnyCase(std::string_view text, std::string_view word, std::size_t from) {
+    for (std::size_t at = from; at <= text.size() && text.size() - at >= word.size(); ++at)
+        if (HoldsAtAnyCase(text, at, word)) return at;
+    return std::string_view::npos;
+}
+
 std::string PercentDecode(std::string_view text) {
     std::string decoded;
     decoded.reserve(text.size());

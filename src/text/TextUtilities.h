@@ -28,6 +28,10 @@ std::string AsciiLower(std::string_view text);
 // Whether `text` holds `word` (written in lower case) at byte `at`, its letters in any ASCII case.
 bool HoldsAtAnyCase(std::string_view text, std::size_t at, std::string_view word);
 
+// Where `text` first holds `word` (written in lower case) from byte `from` on, its letters in any
+// ASCII case; npos when it does not.
+std::size_t FindAnyCase(std::string_view text, std::string_view word, std::size_t from = 0);
+
 // "%HH" sequences decoded, as a reader does before it looks a fragment or a path up.
 std::string PercentDecode(std::string_view text);
 

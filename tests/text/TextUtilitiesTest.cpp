@@ -51,6 +51,14 @@ TEST(HoldsAtAnyCase, MatchesTheWordAtThePlaceOnly) {
     EXPECT_TRUE(HoldsAtAnyCase("abc", 3, ""));
 }
 
+TEST(FindAnyCase, FindsTheFirstPlaceFromTheStart) {
+    EXPECT_EQ(FindAnyCase("<p>x</STYLE> </style>", "</style"), 4u);
+    EXPECT_EQ(FindAnyCase("<p>x</STYLE> </style>", "</style", 5), 13u);
+    EXPECT_EQ(FindAnyCase("<div Role=x>", "role"), 5u);
+    EXPECT_EQ(FindAnyCase("</styl", "</style"), std::string_view::npos);  // cut short
+    EXPECT_EQ(FindAnyCase("abc", "b", 9), std::string_view::npos);        // past the end
+}
+
 TEST(PercentDecode, DecodesWholeSequencesOnly) {
     EXPECT_EQ(PercentDecode("my%20image.png"), "my image.png");
     EXPECT_EQ(PercentDecode("%2e%2E/x"), "../x");
