@@ -31,6 +31,8 @@ struct BookForm {
     bool Published = false;
     // After a Word document import: "Re-Import Word Doc" may run it again.
     bool ReimportEnabled = false;
+    // The front end shows the heading tree: an import reads the table of contents for it.
+    bool ShowsHeadingTree = false;
 };
 
 }  // namespace quirebook

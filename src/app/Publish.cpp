@@ -8,6 +8,7 @@
 #include "app/PageFurnitureStep.h"
 #include "epub/BuildEpub.h"
 #include "epub/PackageDocuments.h"
+#include "html/BookOutline.h"
 #include "html/CarryResources.h"
 #include "html/ConformBook.h"
 #include "html/FootnotesAndDropCaps.h"
@@ -140,6 +141,9 @@ LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
     ChapterTexts texts = LoadChapterTexts(project);
     // Before the chapters are converted, while the site's classes and roles are all there.
     leftOut.Furniture = LeaveOutFurniture(project, texts);
+    // The table of contents is read from the pages as the site made them, without its furniture,
+    // and marks the places of its headings before the conversion.
+    project.HeadingEntries = OutlineBook(project, texts);
     FinishChapters(project, texts, ui);
     RepairInBookLinks(project, texts);
     MakeDropCaps(texts);
@@ -148,6 +152,7 @@ LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
         ReplaceUnavailableImages(project, texts);
         ConformBook(project, texts, ui);
     }
+    KeepHeldAnchors(project, texts);
     SaveChapterTexts(project, texts);
     // The book holds what was carried, and nothing the carrying refused.
     project.ImageFiles = std::move(carried.Pictures);

@@ -1,9 +1,12 @@
 #include "app/WebImport.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "epub/EscapeRules.h"
+#include "html/BookOutline.h"
 #include "html/Charset.h"
+#include "html/PageFurniture.h"
 #include "html/ResourceRoot.h"
 #include "html/XhtmlConversion.h"
 #include "text/Encoding.h"
@@ -65,6 +68,7 @@ bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
     project.SourceFolder = folder.string() + "/";
     project.ResourceRoot = DefaultResourceRoot(project.SourceFolder, HomeFolder());
     project.ClearBookFolders();
+    project.FromWordDocument = false;
     FillChapterGrid(project, form);
 
     form.TitleBox = BookNameFromFolder(project.SourceFolder);
@@ -72,7 +76,6 @@ bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
     project.OutputName = form.TitleBox + ".epub";
     form.OutputFolderLabel = project.OutputFolder;
     form.OutputNameLabel = project.OutputName;
-    project.FromWordDocument = false;
     form.ReimportEnabled = false;
     return true;
 }
@@ -86,55 +89,89 @@ void FillChapterGrid(BookProject& project, BookForm& form) {
     FillChapterTitles(project, form);
 }
 
+namespace {
+
+// Whether a page marks its main content (a main element, role="main"), whatever the case.
+bool MarksItsMainContent(const std::string& page) {
+    if (FindAnyCase(page, "<main") != std::string::npos) return true;
+    Regex role(preCaseLess);
+    role.SetPattern("\\srole\\s*=\\s*[\"']?main\\b");
+    role.SetSubject(page);
+    return role.MatchNext();
+}
+
+}  // namespace
+
+std::vector<PageOutline> OutlineSourcePages(const BookProject& project) {
+    ChapterTexts pages;
+    pages.reserve(project.ChapterFiles.size());
+    // Read in UTF-8 whatever the page's encoding, so that titles are UTF-8 like the book.
+    for (const std::string& name : project.ChapterFiles)
+        pages.push_back(PageToUtf8(LoadTextFile(project.SourceFile(name))));
+    // A heading in the site's furniture names no chapter, whether the book keeps it or not.
+    // Pages that mark their main content are outlined inside it only, so the furniture around it
+    // needs no finding.
+    const bool allMarkMain = std::all_of(pages.begin(), pages.end(), MarksItsMainContent);
+    if (!project.FromWordDocument && !allMarkMain) {
+        FurnitureChoice choice;
+        try {
+            choice.Named = ParseSelectors(project.Options.RemoveSelectors);
+        } catch (const std::invalid_argument&) {
+            // Told when the book is made; the titles do without the selectors.
+        }
+        choice.Jobs = project.ThreadCount();
+        RemovePageFurniture(pages, choice);
+    }
+    return OutlineChapters(project, pages);
+}
+
 void FillChapterTitles(BookProject& project, BookForm& form) {
     project.ChapterTitles.clear();
     for (ChapterRow& row : form.Rows) row.Title.clear();
-    if (!project.Options.AutoChapterTitles) return;
-    for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
-        const std::string& name = project.ChapterFiles[i];
-        std::string title;
-        if (project.Options.TitleSource != TitleSourceKind::FileName) {
-            // Read in UTF-8 whatever the page's encoding, so the title is UTF-8 like the book.
-            const std::string page = PageToUtf8(LoadTextFile(project.SourceFile(name)));
-            title = project.Options.TitleSource == TitleSourceKind::HtmlTitle
-                        ? TitleFromHtml(page)
-                        : TitleFromFirstHeading(page);
-            if (title.empty()) {
-                project.AddLog("* file" + std::to_string(i + 1) + ": " +
-                               "HTML tilte not found, use filename instead.");
+    const OptionFlags& options = project.Options;
+    const bool fromPages =
+        options.AutoChapterTitles && options.TitleSource != TitleSourceKind::FileName;
+    const bool forTree = options.TocFromHeadings && form.ShowsHeadingTree;
+    std::vector<PageOutline> outlines;
+    if (fromPages || forTree) outlines = OutlineSourcePages(project);
+    if (options.AutoChapterTitles) {
+        std::vector<std::string> pageTitles;
+        for (const PageOutline& outline : outlines) pageTitles.push_back(outline.Title);
+        RemoveSharedTitleParts(pageTitles);
+        for (std::size_t i = 0; i < project.ChapterFiles.size(); ++i) {
+            std::string title;
+            if (fromPages) {
+                title = ChapterTitleFromPage(outlines[i], pageTitles[i], options.TitleSource,
+                                             project.FromWordDocument);
+                if (title.empty()) {
+                    project.AddLog("* file" + std::to_string(i + 1) + ": " +
+                                   "HTML tilte not found, use filename instead.");
+                }
             }
+            if (title.empty()) title = TitleFromFileName(project.ChapterFiles[i]);
+            project.ChapterTitles.push_back(EscapeMarkup(title));
+            if (i < form.Rows.size()) form.Rows[i].Title = title;
         }
-        if (title.empty()) title = TitleFromFileName(name);
-        project.ChapterTitles.push_back(title);
-        // Shown as the reader will see it: "&eacute;" as "é", so that the title escaped again at
-        // publishing says what the page said.
-        if (i < form.Rows.size()) form.Rows[i].Title = DecodeEntities(UnescapeForDisplay(title));
     }
+    // The heading tree shows the entries the book will list; a heading leads to the place its
+    // page marks, or to the page.
+    if (forTree)
+        project.HeadingEntries = BookNavigation(project, outlines);
+    else
+        project.HeadingEntries.clear();
+}
+
+std::string ChapterTitleFromPage(const PageOutline& outline, const std::string& pageTitle,
+                                 TitleSourceKind source, bool wordChapter) {
+    if (source == TitleSourceKind::HtmlTitle) return pageTitle;
+    if (!outline.Headings.empty()) return outline.Headings.front().Label;
+    // A Word document's chapters share the document's title: their first words tell them apart.
+    if (wordChapter && !outline.FirstWords.empty()) return outline.FirstWords;
+    return pageTitle;
 }
 
 std::string TitleFromFileName(std::string_view fileName) {
     return std::string(fileName.substr(0, fileName.find('.')));
-}
-
-std::string TitleFromHtml(std::string_view page) {
-    const std::string_view head = page.substr(0, 255);
-    std::size_t tag = head.find("<title>");
-    if (tag == std::string_view::npos) tag = head.find("<TITLE>");
-    if (tag == std::string_view::npos) return {};
-    const std::string_view rest = head.substr(tag + 7);
-    return std::string(rest.substr(0, rest.find('<')));
-}
-
-std::string TitleFromFirstHeading(std::string_view page) {
-    Regex headings(preCaseLess | preSingleLine);
-    headings.SetPattern("<h([123])[^>]*>(.+?)</h\\1>");
-    headings.SetSubject(std::string(page));
-    while (headings.MatchNext()) {
-        std::string text = ReplacePattern(headings.Submatch(2), "<[^>]*>", "");
-        text = PlainReplace(PlainReplace(text, "&nbsp;", " "), "\n", " ");
-        if (!TrimBlanks(text).empty()) return text;
-    }
-    return {};
 }
 
 std::string BookNameFromFolder(std::string_view folder) {

@@ -7,6 +7,7 @@
 
 #include "app/BookForm.h"
 #include "book/BookProject.h"
+#include "html/PageOutline.h"
 #include "text/UserInterface.h"
 
 namespace quirebook {
@@ -30,19 +31,27 @@ bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
 // Fills the grid's rows from the chapter list (number, name, size text) and their titles.
 void FillChapterGrid(BookProject& project, BookForm& form);
 
-// Fills ChapterTitles (escaped, as read from the pages) and the grid's title cells from the
-// source the options choose: the file name, the HTML title or the first heading. Empty with
-// automatic titles off.
+// Fills ChapterTitles (escaped) and the grid's title cells from the source the options choose:
+// the file name, the HTML title or the first heading (ChapterTitleFromPage); a chapter whose
+// page gives none gets the file name's title and a log line. Empty with automatic titles off.
+// With TocFromHeadings and a front end that shows the heading tree, HeadingEntries gets the
+// table of contents the pages give (BookNavigation).
 void FillChapterTitles(BookProject& project, BookForm& form);
+
+// The outlines of the chapters' pages as they lie in SourceFolder; for a web book whose pages do
+// not all mark their main content, without the page furniture the book would leave out (found by
+// repetition, landmarks and the settings' selectors), kept or not.
+std::vector<PageOutline> OutlineSourcePages(const BookProject& project);
+
+// A chapter's title from its page: from the HTML title, `pageTitle` (the page's <title> without
+// the part every chapter's title shares); from the first heading, the label of the first heading
+// of its main content, else (for a chapter of a Word document) its first words, else
+// `pageTitle`. Empty when the page gives none.
+std::string ChapterTitleFromPage(const PageOutline& outline, const std::string& pageTitle,
+                                 TitleSourceKind source, bool wordChapter);
 
 // The title a chapter gets from its file name: the name up to its first ".".
 std::string TitleFromFileName(std::string_view fileName);
-// The text of "<title>" (or "<TITLE>") within the first 255 bytes of a page, up to the next
-// "<"; empty when there is none.
-std::string TitleFromHtml(std::string_view page);
-// The text of the first h1 to h3 heading of a page that is not blank, its tags removed and
-// "&nbsp;" and line feeds turned into spaces; empty when there is none.
-std::string TitleFromFirstHeading(std::string_view page);
 
 // The book's name taken from its folder: the folder's last name, or the drive letter of a
 // drive root.

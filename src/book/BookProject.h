@@ -26,13 +26,14 @@ struct BookMetadataRecord {
     std::string Description;
 };
 
-// A heading found in a chapter, for the navigation built from headings.
+// An entry of the table of contents made from the chapters' headings: a chapter, or a heading
+// of one.
 struct HeadingEntry {
-    std::string Text;    // the heading's text, cleaned
-    int Level = 0;       // 1 to 6
+    std::string Text;    // the label, escaped for markup
+    int Level = 0;       // the depth in the table of contents: 1 for a chapter, 2 beneath it ...
     int Chapter = 0;     // index in ChapterFiles
-    int Ordinal = 0;     // number of the heading within its chapter, from 1
-    std::string Anchor;  // the id the navigation point opens at; empty: the chapter's start
+    int Ordinal = 0;     // number of the heading within its chapter, from 1; 0 for the chapter
+    std::string Anchor;  // the id the entry leads to; empty: the chapter's start
 };
 
 // Where chapter titles are taken from at import.
@@ -56,7 +57,8 @@ struct OptionFlags {
     bool SevenLevelFontSize = false;
     int BaseFontSize = 0;  // 0 = automatic, else 12 to 20
     bool MakeTitlePage = false;
-    bool TocFromHeadings = false;
+    // The table of contents lists each chapter's headings beneath it, not the chapters alone.
+    bool TocFromHeadings = true;
     bool SplitWordOnSections = true;
     int SplitSizeKB = 0;
     bool UseWordProperties = true;
@@ -124,8 +126,8 @@ class BookProject {
     std::vector<std::string> ImageFiles;
     std::vector<std::string> StyleSheetFiles;
     std::vector<std::string> FontFiles;
-    std::vector<HeadingEntry> HeadingEntries;  // at most MaximumHeadingEntries
-    static constexpr std::size_t MaximumHeadingEntries = 255;
+    // The table of contents from headings, in reading order (see TocFromHeadings).
+    std::vector<HeadingEntry> HeadingEntries;
     std::string BuildLog;
     OptionFlags Options;
     // How many threads work on the chapters side by side; 0: one per core. The book is the same

@@ -151,7 +151,7 @@ bool MakeBook(Session& session, const MakeOptions& make, const CommonOptions& co
     for (const auto& [name, value] : make.Settings) SetOptionByName(project.Options, name, value);
     ApplyTitleSource(project.Options, make.Titles);
     if (make.TitlePage) project.Options.MakeTitlePage = true;
-    if (make.TocFromHeadings) project.Options.TocFromHeadings = true;
+    if (!make.Toc.empty()) project.Options.TocFromHeadings = make.Toc == "headings";
 
     if (make.Extreme) project.Options.ExtremeMode = true;
     if (make.NoOptimize) project.Options.OptimizeWordHtml = false;

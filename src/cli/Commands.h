@@ -34,7 +34,7 @@ struct MakeOptions {
     std::string FromContents;
     int Depth = 1;
     bool NoContentsPage = false;
-    bool TocFromHeadings = false;
+    std::string Toc;  // chapters or headings; empty: the settings' choice
     bool Validate = false;
     std::vector<std::pair<std::string, std::string>> Settings;  // --option NAME=VALUE
     std::vector<std::string> EmbedFonts;                        // FAMILY=FILE

@@ -41,8 +41,14 @@ void AddMakeOptions(CLI::App& command, MakeOptions& make, std::vector<std::strin
         ->check(CLI::IsMember({"file", "html", "heading", "off"}));
     command.add_option("--stylesheet", make.StyleSheet,
                        "A style sheet linked into every chapter instead of their own");
-    command.add_flag("--toc-headings", make.TocFromHeadings,
-                     "Build the table of contents from the chapters' headings");
+    command
+        .add_option("--toc", make.Toc,
+                    "The table of contents: each chapter with the headings of its text nested "
+                    "beneath it, as deep as the pages nest them, or the chapters alone (default: "
+                    "the settings' choice, headings unless changed)")
+        ->check(CLI::IsMember({"chapters", "headings"}));
+    command.add_flag_callback(
+        "--toc-headings", [&make] { make.Toc = "headings"; }, "The same as --toc headings");
     command.add_flag("--validate", make.Validate, "Check the finished book with epubcheck");
     // Each of these takes one value per use, so that the pages after it stay pages.
     command

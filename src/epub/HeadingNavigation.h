@@ -1,5 +1,5 @@
-// Navigation from headings: gathering a chapter's h1 to h6 headings with an anchor at each, and
-// the nested NCX navigation points built from them.
+// The navigation of a book's table of contents: the entries the NCX and the navigation document
+// list, and the nested NCX navigation points written from them.
 #pragma once
 
 #include <cstddef>
@@ -11,36 +11,21 @@
 
 namespace quirebook {
 
-// The text a heading's inner markup gives in the table of contents: tags and no-break spaces
-// removed, cut to at most 32 bytes (before the last space when that lies after byte 16, never
-// inside a character or an entity), line breaks and tabs removed, trimmed.
-std::string HeadingText(std::string_view innerMarkup);
-
-// Adds the headings of `chapterText` (chapter number `chapter`) to `entries`, numbered from 1
-// within the chapter, until `entries` holds BookProject::MaximumHeadingEntries. Each heading
-// taken gets the anchor id "a" + its number: an <a id="aN"/> as the first thing inside the
-// heading, unless the chapter already has that id. Headings without text are skipped.
-void FindHeadings(std::string& chapterText, int chapter, std::vector<HeadingEntry>& entries);
-
 // One entry of a book's table of contents, as both the NCX and the navigation document list it.
 struct NavigationEntry {
     std::string Text;  // escaped for markup
-    int Level = 1;     // 1 to 6; every entry of a list of chapters is 1
+    int Level = 1;     // the depth: 1 at the top, each level one deeper than the entry it is in
     std::string Href;  // the chapter file (escaped) and the fragment, if any
 };
 
-// Gathers the headings of every chapter in OpsFolder into HeadingEntries (writing the anchors
-// into the chapters) and gives them as navigation entries. Without any heading it gives none and
-// says so in BuildLog.
-std::vector<NavigationEntry> GatherHeadingNavigation(BookProject& project);
+// The entries of the book's HeadingEntries, each leading to its chapter file at its anchor.
+std::vector<NavigationEntry> HeadingNavigation(const BookProject& project);
 
-// The NCX navigation points of `entries`, nested by level; `contentEnd` closes each content
-// element.
+// The NCX navigation points of `entries`, nested by level: an entry deeper than the one before
+// it opens inside it, any other closes the open points down to its own level first (an entry
+// more than one level deeper nests one level deeper). `contentEnd` closes each content element.
 std::string NcxNavPoints(const std::vector<NavigationEntry>& entries,
                          std::string_view contentEnd = "/>");
-
-// NcxNavPoints(GatherHeadingNavigation(project)): the nested navigation points for toc.ncx.
-std::string MakeNavMapFromHeadings(BookProject& project);
 
 // The start of an NCX navigation point, up to its content element's src attribute value and its
 // closing quote: the caller closes the content element and the point.

@@ -266,12 +266,17 @@ void WriteTocNcx(BookProject& project) {
     ncx = PlainReplace(ncx, "$$title$$", project.BookMetadata.Title);
     project.AddLog("Making TOC");
     std::vector<NavigationEntry> entries;
-    if (project.Options.TocFromHeadings) entries = GatherHeadingNavigation(project);
-    // A navigation map needs at least one point: without headings, one per chapter.
+    if (project.Options.TocFromHeadings) entries = HeadingNavigation(project);
+    // A navigation map needs at least one point: without the entries from headings, one per
+    // chapter.
     const bool fromHeadings = !entries.empty();
     if (!fromHeadings) entries = ChapterNavigation(project);
     InsertBefore(ncx, "</navMap>", NcxNavPoints(entries, fromHeadings ? "/>" : " />"),
                  templateName);
+    int depth = 1;
+    for (const NavigationEntry& entry : entries) depth = std::max(depth, entry.Level);
+    ncx = PlainReplace(ncx, "<meta name=\"dtb:depth\" content=\"1\" />",
+                       "<meta name=\"dtb:depth\" content=\"" + std::to_string(depth) + "\" />");
     ncx = PlainReplace(ncx, "$$uid$$", project.BookMetadata.Identifier);
     // EPUB 3 allows no external identifier in a document type declaration.
     if (IsEpub3(project)) DeletePattern(ncx, "<!DOCTYPE\\s+ncx\\b[^>]*>\\r?\\n?");

@@ -26,8 +26,8 @@ void PrepareWorkFolder(BookProject& project);
 // the same one.
 void WriteContentOpf(BookProject& project);
 
-// Writes OpsFolder/toc.ncx: one navigation point per chapter, or the tree of the chapters'
-// headings when TocFromHeadings is set (one point per chapter when no heading is found).
+// Writes OpsFolder/toc.ncx: one navigation point per chapter, or with TocFromHeadings the tree
+// of HeadingEntries (one point per chapter when it is empty); dtb:depth tells the tree's depth.
 void WriteTocNcx(BookProject& project);
 
 // Writes OpsFolder/CoverPageFile showing the cover picture.

@@ -11,12 +11,6 @@ namespace {
 
 constexpr int kTargetRole = Qt::UserRole;
 
-int Depth(const QTreeWidgetItem* node) {
-    int depth = 0;
-    for (; node->parent() != nullptr; node = node->parent()) ++depth;
-    return depth;
-}
-
 }  // namespace
 
 QUrl HeadingTarget(const std::string& folder, const std::vector<std::string>& chapterFiles,
@@ -49,33 +43,18 @@ void HeadingTree::FillHeadingTree(const std::vector<HeadingEntry>& entries,
                                   const std::string& folder,
                                   const std::vector<std::string>& chapterFiles) {
     clear();
-    QTreeWidgetItem* current = nullptr;
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        const HeadingEntry& entry = entries[k];
-        QTreeWidgetItem* parent = nullptr;
-        if (k > 0) {
-            const int previous = entries[k - 1].Level;
-            if (entry.Level > previous) {
-                parent = current;
-            } else {
-                // The same level stays beside the current node; a shallower one climbs until
-                // its depth below the first heading's level is reached.
-                QTreeWidgetItem* node = current;
-                const int depth = entry.Level - entries.front().Level;
-                while (entry.Level < previous && node->parent() != nullptr && Depth(node) > depth)
-                    node = node->parent();
-                parent = node->parent();
-            }
-        }
+    std::vector<QTreeWidgetItem*> open;  // the nodes an entry may nest in, outermost first
+    for (const HeadingEntry& entry : entries) {
+        while (!open.empty() && static_cast<int>(open.size()) >= entry.Level) open.pop_back();
         auto* node = new QTreeWidgetItem(
             QStringList(QString::fromStdString(UnescapeForDisplay(entry.Text))));
         node->setData(0, kTargetRole, HeadingTarget(folder, chapterFiles, entry));
         node->setToolTip(0, node->text(0));
-        if (parent != nullptr)
-            parent->addChild(node);
-        else
+        if (open.empty())
             addTopLevelItem(node);
-        current = node;
+        else
+            open.back()->addChild(node);
+        open.push_back(node);
     }
     expandAll();
     setVisible(topLevelItemCount() > 0);

@@ -22,11 +22,10 @@ class HeadingTree : public QTreeWidget {
   public:
     explicit HeadingTree(QWidget* parent = nullptr);
 
-    // Builds the nodes from `entries`, in their order. The first is a root; each following one
-    // becomes a sibling of the node before it at the same level, its child when deeper, and when
-    // shallower a sibling of the nearest node above whose depth its level allows (its level
-    // minus the first entry's level), a root at the least. Each node leads to the entry's
-    // HeadingTarget in `folder`. The tree is shown exactly while it has nodes.
+    // Builds the nodes from `entries`, in their order, each at the depth of its level (a chapter
+    // at the top, its headings beneath it), as the book's table of contents nests them. Each node
+    // leads to the entry's HeadingTarget in `folder`. The tree is shown exactly while it has
+    // nodes.
     void FillHeadingTree(const std::vector<HeadingEntry>& entries, const std::string& folder,
                          const std::vector<std::string>& chapterFiles);
     // Empties and hides the tree.

@@ -43,6 +43,7 @@ MainWindow::MainWindow(BookProject& project, UserInterface& person, FileChooser&
           [this](const std::string& control) { FocusControl(control); }),
       m_work(this) {
     setWindowTitle(QString("Quirebook ") + QUIREBOOK_VERSION);
+    m_form.ShowsHeadingTree = true;
     auto* splitter = new QSplitter;
     auto* left = new QWidget;
     BuildLeftSide(left);

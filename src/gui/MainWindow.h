@@ -121,6 +121,9 @@ class MainWindow : public QMainWindow {
     // After a web import: no headings of an earlier Word document, the dialog's folder, the
     // grid and fields.
     void ShowImportedPages(const QString& folder);
+    // The heading tree of HeadingEntries, its nodes leading into `folder`; hidden without
+    // TocFromHeadings.
+    void ShowHeadingTree(const std::string& folder);
     void ImportWordDocumentFile(const QString& path);
     void ImportWordPageFile(const QString& path);
     // Runs an import or publish `job` off the window's thread, then shows its result.

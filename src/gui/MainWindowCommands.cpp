@@ -89,8 +89,6 @@ void MainWindow::ImportPages(const QStringList& pages) {
 }
 
 void MainWindow::ShowImportedPages(const QString& folder) {
-    // Headings of an earlier Word document are not this project's.
-    m_project.HeadingEntries.clear();
     m_webFolder = folder;
     ShowImported();
 }
@@ -226,15 +224,18 @@ void MainWindow::ShowImported() {
         if (QFileInfo::exists(first)) ShowInPreview(0);
     }
     Status->setText(QString("%1 chapters imported").arg(m_project.ChapterFiles.size()));
-    // A Word document's chapters carry their heading anchors when the headings were collected.
-    if (m_project.Options.TocFromHeadings)
-        Headings->FillHeadingTree(m_project.HeadingEntries, m_project.SourceFolder,
-                                  m_project.ChapterFiles);
-    else
-        Headings->ClearHeadings();
+    ShowHeadingTree(m_project.SourceFolder);
     Options->ShowStyleSheet();
     if (FontWindow->isVisible()) ShowFontFamilies();
     MakeEpubButton->setFocus();
+}
+
+void MainWindow::ShowHeadingTree(const std::string& folder) {
+    // The headings the import read from the pages, as the book will list them.
+    if (m_project.Options.TocFromHeadings)
+        Headings->FillHeadingTree(m_project.HeadingEntries, folder, m_project.ChapterFiles);
+    else
+        Headings->ClearHeadings();
 }
 
 void MainWindow::RefillTitles() {
@@ -255,6 +256,7 @@ void MainWindow::RefillTitles() {
     m_project.ChapterSizes = sizes;
     FillChapterGrid(m_project, m_form);
     Grid->SetRows(m_form.Rows);
+    ShowHeadingTree(m_project.SourceFolder);
 }
 
 // --- Publishing ---------------------------------------------------------------------------

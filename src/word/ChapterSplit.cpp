@@ -5,7 +5,6 @@
 
 #include "css/BookStyleSheets.h"
 #include "css/StyleText.h"
-#include "epub/HeadingNavigation.h"
 #include "html/PageDirection.h"
 #include "text/InOutError.h"
 #include "text/PlainText.h"
@@ -101,7 +100,6 @@ void SplitWordHtml(BookProject& project, const std::string& htmlPath, bool split
     MoveWordImages(htmlPath);
     project.ChapterFiles.clear();
     project.ChapterSizes.clear();
-    project.HeadingEntries.clear();
     if (!fs::is_regular_file(htmlPath)) return;
 
     const std::string text = ReadTextFile(htmlPath);
@@ -139,7 +137,6 @@ void SplitWordHtml(BookProject& project, const std::string& htmlPath, bool split
     // the first chapter with it.
     fs::remove(htmlPath);
 
-    project.HeadingEntries.reserve(BookProject::MaximumHeadingEntries);
     for (std::size_t i = 0; i < sections.size(); ++i) {
         const std::string chapter = "c_" + std::to_string(i + 1) + ".htm";
         std::string content;
@@ -148,8 +145,6 @@ void SplitWordHtml(BookProject& project, const std::string& htmlPath, bool split
         content += "\r\n";
         content += sections[i];
         content += kTail;
-        if (project.Options.TocFromHeadings)
-            FindHeadings(content, static_cast<int>(i), project.HeadingEntries);
         SaveTextFile(project.SourceFolder + chapter, content);
         AddChapter(project, chapter, static_cast<std::int64_t>(content.size()));
     }

@@ -105,8 +105,10 @@ TEST(Epub3Book, WebPagesMakeAValidEpub3BookWithNavigationAndHtml5Chapters) {
     EXPECT_THAT(one, Not(HasSubstr("example.com")));
     EXPECT_THAT(one, HasSubstr("far away"));
     const std::string nav = Entry(book.OutputPath, "OPS/nav.xhtml");
-    EXPECT_THAT(nav, HasSubstr("<a href=\"one.xhtml#a1\">Kites</a>"));
-    EXPECT_THAT(nav, HasSubstr("<a href=\"two.xhtml#a1\">Lines</a>"));
+    // Each chapter is listed with its headings beneath it.
+    EXPECT_THAT(nav, HasSubstr("<a href=\"one.xhtml\">Kites</a>"));
+    EXPECT_THAT(nav, HasSubstr("<a href=\"one.xhtml#a2\">Tails</a>"));
+    EXPECT_THAT(nav, HasSubstr("<a href=\"two.xhtml\">Lines</a>"));
     EXPECT_THAT(nav, HasSubstr("epub:type=\"cover\" href=\"coverpage.xhtml\""));
     EXPECT_THAT(Entry(book.OutputPath, "OPS/coverpage.xhtml"), HasSubstr("<!DOCTYPE html>"));
     EXPECT_THAT(Entry(book.OutputPath, "OPS/toc.ncx"), HasSubstr("one.xhtml#a2"));

@@ -86,22 +86,29 @@ TEST_F(PublishTest, ImportTakesThePagesInOrderWithNameSizesAndTitles) {
     EXPECT_EQ(Form.OutputNameLabel, "My Pages.epub");
     EXPECT_EQ(Form.Rows[0].SizeText, "1 KB");
     // From the first heading by default: blank headings are passed over; without a heading the
-    // file name serves, up to its first dot, and the log says so.
-    EXPECT_THAT(Book.ChapterTitles, ElementsAre("Second", "First &amp; one", "chapter"));
+    // page's title serves.
+    EXPECT_THAT(Book.ChapterTitles, ElementsAre("Second", "First &amp; one", "Gamma"));
     EXPECT_EQ(Form.Rows[1].Title, "First & one");
-    EXPECT_EQ(Book.BuildLog, "* file3: HTML tilte not found, use filename instead.\r\n");
+    EXPECT_EQ(Book.BuildLog, "");
     EXPECT_TRUE(fs::is_directory(Book.OpsFolder) && fs::is_empty(Book.OpsFolder));
 }
 
 TEST_F(PublishTest, TitlesComeFromTheChosenSource) {
+    // The whole title, wherever it stands in the page and however its tag is written.
     Book.Options.TitleSource = TitleSourceKind::HtmlTitle;
     SaveTextFile(Pages + "/late.htm", std::string(300, ' ') + Page("Late", ""));
     SaveTextFile(Pages + "/caps.htm", "<Title>Caps</Title>");
-    ASSERT_TRUE(Import({"a.htm", "late.htm", "caps.htm"}));
-    EXPECT_THAT(Book.ChapterTitles, ElementsAre("Alpha", "late", "caps"));
+    SaveTextFile(Pages + "/bare.1.htm", "<p>Neither a title nor a heading</p>");
+    ASSERT_TRUE(Import({"a.htm", "late.htm", "caps.htm", "bare.1.htm"}));
+    EXPECT_THAT(Book.ChapterTitles, ElementsAre("Alpha", "Late", "Caps", "bare"));
+    // A page that gives no title has the file name's, up to its first dot, and the log says so.
+    EXPECT_EQ(Book.BuildLog, "* file4: HTML tilte not found, use filename instead.\r\n");
+    Book.Options.TitleSource = TitleSourceKind::FirstHeading;
+    FillChapterTitles(Book, Form);
+    EXPECT_THAT(Book.ChapterTitles, ElementsAre("First &amp; one", "Late", "Caps", "bare"));
     Book.Options.TitleSource = TitleSourceKind::FileName;
     FillChapterTitles(Book, Form);
-    EXPECT_THAT(Book.ChapterTitles, ElementsAre("a", "late", "caps"));
+    EXPECT_THAT(Book.ChapterTitles, ElementsAre("a", "late", "caps", "bare"));
     Book.Options.AutoChapterTitles = false;
     FillChapterTitles(Book, Form);
     EXPECT_TRUE(Book.ChapterTitles.empty());

@@ -38,10 +38,10 @@ class Settings : public ::testing::Test {
 
     // The lines of the default settings, to be changed line by line.
     std::vector<std::string> DefaultLines() const {
-        return {temp / "myBook/", "morvanite", "",      "0",    "TRUE",  "2",     "FALSE", "TRUE",
-                "TRUE",           "11100",     "TRUE",  "TRUE", "FALSE", "FALSE", "TRUE",  "TRUE",
-                "TRUE",           "FALSE",     "0",     "0",    "",      "",      "FALSE", "TRUE",
-                "TRUE",           "TRUE",      "FALSE", "TRUE", "FALSE", "2",     "FALSE", ""};
+        return {temp / "myBook/", "morvanite", "",      "0",    "TRUE",  "2",    "FALSE", "TRUE",
+                "TRUE",           "11100",     "TRUE",  "TRUE", "FALSE", "TRUE", "TRUE",  "TRUE",
+                "TRUE",           "FALSE",     "0",     "0",    "",      "",     "FALSE", "TRUE",
+                "TRUE",           "TRUE",      "FALSE", "TRUE", "FALSE", "2",    "FALSE", ""};
     }
     static std::string Joined(const std::vector<std::string>& lines) {
         std::string text;
@@ -129,7 +129,7 @@ TEST_F(Settings, TheEpubVersionIsLineThirtyAndAFileWithoutItReadsAsTwo) {
 
 TEST_F(Settings, EveryStoredOptionSurvivesSaveAndLoadAndTheOthersDoNot) {
     ChangeEveryOption();
-    book.Options.TocFromHeadings = true;
+    book.Options.TocFromHeadings = false;
     book.Options.SplitSizeKB = -3;
     book.Options.ExtremeMode = book.Options.RemoveStyleBlocks = true;
     SaveSettings(book);
@@ -223,12 +223,13 @@ TEST_F(Settings, LooseButReadableLinesLoadAndOnlyUpperCaseTrueIsTrue) {
 
 TEST_F(Settings, ResetKeepsTheOptionsWithoutADefault) {
     ChangeEveryOption();
-    book.Options.TocFromHeadings = book.Options.ExtremeMode = true;
+    book.Options.TocFromHeadings = false;
+    book.Options.ExtremeMode = true;
     book.Options.SplitSizeKB = 40;
     ResetSettings(book);
-    EXPECT_TRUE(book.Options.TocFromHeadings && book.Options.ExtremeMode);
+    EXPECT_TRUE(!book.Options.TocFromHeadings && book.Options.ExtremeMode);
     EXPECT_EQ(book.Options.SplitSizeKB, 40);
-    book.Options.TocFromHeadings = false;
+    book.Options.TocFromHeadings = true;
     book.Options.SplitSizeKB = 0;
     EXPECT_EQ(StoredValues(book), StoredValues(defaults));
 }

@@ -37,7 +37,7 @@ TEST(BookProject, StartsWithTheDefaultOptions) {
     EXPECT_FALSE(options.RemoveImages || options.RemoveLinks);
     EXPECT_EQ(options.TitleSource, TitleSourceKind::FirstHeading);
     EXPECT_EQ(options.BaseFontSize, 0);
-    EXPECT_FALSE(options.TocFromHeadings);
+    EXPECT_TRUE(options.TocFromHeadings);
     EXPECT_FALSE(options.MakeTitlePage);
 }
 

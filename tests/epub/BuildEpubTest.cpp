@@ -8,6 +8,7 @@
 #include "EpubCheck.h"
 #include "PackageFixture.h"
 #include "RecordingUserInterface.h"
+#include "html/BookOutline.h"
 #include "text/TextFiles.h"
 
 namespace quirebook {
@@ -63,8 +64,13 @@ class BuildEpubTest : public PackageFixture {
 };
 
 TEST_F(BuildEpubTest, MakesABookThatPassesEpubCheck) {
+    // The table of contents the publishing flow makes of the chapters' headings.
+    ChapterTexts texts = LoadChapterTexts(Book);
+    Book.HeadingEntries = OutlineBook(Book, texts);
+    SaveChapterTexts(Book, texts);
+    ASSERT_EQ(Book.HeadingEntries.size(), 7u);
     ASSERT_TRUE(BuildEpub(Book)) << Book.BuildLog;
-    EXPECT_EQ(Book.HeadingEntries.size(), 5u);
+    EXPECT_THAT(LoadTextFile(Book.OpsFolder + "toc.ncx"), HasSubstr("one.htm#a3"));
     const testing::EpubCheckResult check = testing::RunEpubCheck(Book.OutputPath);
     if (!check.Available) GTEST_SKIP() << "epubcheck or Java is missing: run ./test.sh";
     EXPECT_TRUE(check.Valid) << check.Output;

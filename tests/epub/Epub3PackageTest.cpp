@@ -184,27 +184,29 @@ TEST_F(Epub3WritersTest, ThePackageIsVersionThreeWithNavigationCoverAndModifiedT
 
 TEST_F(Epub3WritersTest, TheNavigationDocumentListsTheNcxEntriesNestedAsTheHeadings) {
     Book.Options.TocFromHeadings = true;
-    SaveTextFile(Book.OpsFolder + "one.htm",
-                 "<html><body><h1>Part</h1><h2>First</h2><h3>Deep</h3><h1>Next &amp; last</h1>"
-                 "</body></html>");
-    SaveTextFile(Book.OpsFolder + "two.htm", "<html><body><h2>Second</h2></body></html>");
+    Book.HeadingEntries = {{"Part", 1, 0, 0, ""},   {"First", 2, 0, 1, "a1"},
+                           {"Deep", 3, 0, 2, "a2"}, {"Next &amp; last", 2, 0, 3, "a3"},
+                           {"Two", 1, 1, 0, ""},    {"Second", 2, 1, 1, "s"}};
     WriteTocNcx(Book);
     EXPECT_EQ(NavEntries(), NcxEntries());
     EXPECT_THAT(NavEntries(),
-                ElementsAre(std::pair<std::string, std::string>("Part", "one.htm#a1"),
-                            std::pair<std::string, std::string>("First", "one.htm#a2"),
-                            std::pair<std::string, std::string>("Deep", "one.htm#a3"),
-                            std::pair<std::string, std::string>("Next & last", "one.htm#a4"),
-                            std::pair<std::string, std::string>("Second", "two.htm#a1")));
+                ElementsAre(std::pair<std::string, std::string>("Part", "one.htm"),
+                            std::pair<std::string, std::string>("First", "one.htm#a1"),
+                            std::pair<std::string, std::string>("Deep", "one.htm#a2"),
+                            std::pair<std::string, std::string>("Next & last", "one.htm#a3"),
+                            std::pair<std::string, std::string>("Two", "two.htm"),
+                            std::pair<std::string, std::string>("Second", "two.htm#s")));
     const pugi::xml_document nav = Load("nav.xhtml");
-    // "Deep" lies two lists down in "Part"; "Second" (h2) nests under "Next & last".
+    // "Deep" lies two lists down in "Part"; "Second" nests under "Two".
     EXPECT_EQ(nav.select_nodes("//nav[@epub:type='toc']/ol/li").size(), 2u);
     EXPECT_STREQ(
         nav.select_node("//nav[@epub:type='toc']/ol/li[1]/ol/li/ol/li/a").node().child_value(),
         "Deep");
     EXPECT_STREQ(nav.select_node("//nav[@epub:type='toc']/ol/li[2]/ol/li/a").node().child_value(),
                  "Second");
-    EXPECT_THAT(LoadTextFile(Book.OpsFolder + "toc.ncx"), Not(HasSubstr("<!DOCTYPE")));
+    const std::string ncx = LoadTextFile(Book.OpsFolder + "toc.ncx");
+    EXPECT_THAT(ncx, Not(HasSubstr("<!DOCTYPE")));
+    EXPECT_THAT(ncx, HasSubstr("<meta name=\"dtb:depth\" content=\"3\" />"));
 }
 
 TEST_F(Epub3WritersTest, LandmarksNameOnlyThePagesTheBookHolds) {

@@ -1,0 +1,212 @@
+#include "html/BookOutline.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <mutex>
+
+#include "epub/EscapeRules.h"
+#include "html/Charset.h"
+#include "html/ResourceRoot.h"
+#include "text/Encoding.h"
+#include "text/Entities.h"
+#include "text/OrderedWork.h"
+#include "text/TextFiles.h"
+
+namespace quirebook {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The folder a book's resources may be read from: its resource root when that holds the pages'
+// folder, else the pages' folder.
+std::string BookRootFolder(const BookProject& project) {
+    if (!project.ResourceRoot.empty() &&
+        ResourceRoot(project.ResourceRoot).Holds(project.SourceFolder))
+        return project.ResourceRoot;
+    return project.SourceFolder;
+}
+
+// The style sheets of a book's pages, each read once, from inside the book's root only.
+class BookSheets {
+  public:
+    explicit BookSheets(const BookProject& project) : m_root(BookRootFolder(project)) {}
+
+    std::string Read(const std::string& reference, const std::string& base, std::string& place) {
+        const ResolvedResource sheet =
+            m_root.Resolve(DecodeEntities(reference), base, {ResourceKind::StyleSheet});
+        if (sheet.Status != ResourceStatus::Found) return {};
+        place = sheet.Key;
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        auto [found, added] = m_texts.try_emplace(sheet.Key);
+        if (added) found->second = PageToUtf8(ReadTextFile(sheet.Key));
+        return found->second;
+    }
+
+  private:
+    ResourceRoot m_root;
+    std::mutex m_mutex;
+    std::map<std::string, std::string> m_texts;
+};
+
+// The sheets one page reaches: relative to the page's folder, or to the sheet naming them.
+class PageSheets final : public StyleSheetSource {
+  public:
+    PageSheets(BookSheets& book, std::string pageFolder)
+        : m_book(book), m_pageFolder(std::move(pageFolder)) {}
+    std::string Read(const std::string& reference, const std::string& from,
+                     std::string& place) const override {
+        const std::string base =
+            from.empty() ? m_pageFolder : fs::path(from).parent_path().string();
+        try {
+            return m_book.Read(reference, base, place);
+        } catch (const std::exception&) {
+            return {};  // a sheet that cannot be read hides nothing
+        }
+    }
+
+  private:
+    BookSheets& m_book;
+    std::string m_pageFolder;
+};
+
+std::string PlainTitle(const std::string& escaped) {
+    return SingleSpaced(DecodeEntities(escaped));
+}
+
+std::string EntryText(const std::string& plain) {
+    return EscapeMarkup(ShortenedLabel(plain));
+}
+
+// A new id for the heading numbered `ordinal`: "aN", or "aN_2", "aN_3" ... when the page holds
+// the id already.
+std::string NewAnchor(int ordinal, std::map<std::string, int, std::less<>>& ids) {
+    const std::string base = "a" + std::to_string(ordinal);
+    std::string anchor = base;
+    for (int suffix = 2; ids.count(anchor) != 0; ++suffix)
+        anchor = base + "_" + std::to_string(suffix);
+    ids[anchor] = 1;
+    return anchor;
+}
+
+bool HoldsId(const std::string& text, const std::string& id) {
+    return text.find("id=\"" + id + "\"") != std::string::npos ||
+           text.find("id='" + id + "'") != std::string::npos;
+}
+
+}  // namespace
+
+std::vector<PageOutline> OutlineChapters(const BookProject& project, const ChapterTexts& texts) {
+    BookSheets sheets(project);
+    std::vector<PageOutline> outlines(texts.size());
+    WorkInOrder(
+        texts.size(), project.ThreadCount(),
+        [&](std::size_t i) {
+            const std::string folder =
+                (fs::path(project.SourceFolder) / project.ChapterFiles[i]).parent_path().string();
+            const PageSheets pageSheets(sheets, folder);
+            outlines[i] = OutlineOfPage(texts[i], &pageSheets);
+        },
+        [](std::size_t) {});
+    return outlines;
+}
+
+std::vector<HeadingEntry> BookNavigation(const BookProject& project,
+                                         const std::vector<PageOutline>& outlines) {
+    std::vector<HeadingEntry> entries;
+    for (std::size_t chapter = 0; chapter < outlines.size(); ++chapter) {
+        const std::vector<OutlineHeading>& headings = outlines[chapter].Headings;
+        std::string title = chapter < project.ChapterTitles.size()
+                                ? PlainTitle(project.ChapterTitles[chapter])
+                                : std::string();
+        // The first heading names the chapter when the title was taken from it, or when the
+        // chapter has no title.
+        const bool titledByHeading =
+            !headings.empty() && (title.empty() || title == headings.front().Label);
+        if (title.empty())
+            title = titledByHeading ? headings.front().Label : project.ChapterFiles[chapter];
+        const int index = static_cast<int>(chapter);
+        entries.push_back({EntryText(title), 1, index, 0, std::string()});
+        // Every heading of a chapter lies beneath it, nested in the headings before it of a
+        // higher level.
+        std::vector<int> open;  // the levels of the headings the next one may nest in
+        for (std::size_t h = titledByHeading ? 1 : 0; h < headings.size(); ++h) {
+            const int level = headings[h].Level;
+            while (!open.empty() && open.back() >= level) open.pop_back();
+            entries.push_back({EntryText(headings[h].Label), 2 + static_cast<int>(open.size()),
+                               index, static_cast<int>(h) + 1, headings[h].Id});
+            open.push_back(level);
+        }
+    }
+    return entries;
+}
+
+void AnchorHeadings(std::vector<HeadingEntry>& entries, const std::vector<PageOutline>& outlines,
+                    ChapterTexts& texts) {
+    // Per chapter the texts to insert, by offset; written from the end, so that each offset
+    // still holds when its text goes in.
+    std::vector<std::map<std::size_t, std::string>> insertions(texts.size());
+    std::vector<std::map<std::string, int, std::less<>>> ids(texts.size());
+    for (std::size_t chapter = 0; chapter < outlines.size(); ++chapter)
+        ids[chapter] = outlines[chapter].Ids;
+    for (HeadingEntry& entry : entries) {
+        if (entry.Ordinal == 0 || !entry.Anchor.empty()) continue;
+        const auto chapter = static_cast<std::size_t>(entry.Chapter);
+        const OutlineHeading& heading =
+            outlines[chapter].Headings[static_cast<std::size_t>(entry.Ordinal - 1)];
+        if (heading.TagLength == 0) continue;
+        entry.Anchor = NewAnchor(entry.Ordinal, ids[chapter]);
+        if (heading.HasIdAttribute)
+            insertions[chapter][heading.TagStart + heading.TagLength] =
+                "<a id=\"" + entry.Anchor + "\"></a>";
+        else
+            insertions[chapter][heading.TagStart + std::string_view("<h1").size()] =
+                " id=\"" + entry.Anchor + "\"";
+    }
+    for (std::size_t chapter = 0; chapter < texts.size(); ++chapter) {
+        if (insertions[chapter].empty()) continue;
+        std::string& text = texts[chapter];
+        std::string anchored;
+        anchored.reserve(text.size() + 32 * insertions[chapter].size());
+        std::size_t copied = 0;
+        for (const auto& [offset, insertion] : insertions[chapter]) {
+            anchored.append(text, copied, offset - copied);
+            anchored += insertion;
+            copied = offset;
+        }
+        anchored.append(text, copied);
+        text = std::move(anchored);
+    }
+}
+
+void KeepHeldAnchors(BookProject& project, const ChapterTexts& texts) {
+    for (HeadingEntry& entry : project.HeadingEntries) {
+        const auto chapter = static_cast<std::size_t>(entry.Chapter);
+        if (entry.Anchor.empty() || chapter >= texts.size() ||
+            HoldsId(texts[chapter], entry.Anchor))
+            continue;
+        project.AddLog("The heading \"" + entry.Text + "\" of " + project.ChapterFiles[chapter] +
+                       " lost its anchor " + entry.Anchor +
+                       " in the conversion: the table of contents leads to the chapter's start");
+        entry.Anchor.clear();
+    }
+}
+
+std::vector<HeadingEntry> OutlineBook(BookProject& project, ChapterTexts& texts) {
+    if (!project.Options.TocFromHeadings) return {};
+    for (std::string& text : texts) {
+        // A UTF-16 page is read as the UTF-8 it becomes, so that its markup can be parsed.
+        if (ByteOrderMarkEncoding(text).rfind("UTF-16", 0) == 0)
+            text = SetCharset(PageToUtf8(text), "utf-8");
+    }
+    const std::vector<PageOutline> outlines = OutlineChapters(project, texts);
+    std::vector<HeadingEntry> entries = BookNavigation(project, outlines);
+    if (std::none_of(entries.begin(), entries.end(),
+                     [](const HeadingEntry& entry) { return entry.Ordinal > 0; }))
+        project.AddLog("Auto generate TOC failed, no headings found.");
+    AnchorHeadings(entries, outlines, texts);
+    return entries;
+}
+
+}  // namespace quirebook

@@ -1,0 +1,81 @@
+// The outline of a web page as a reader finds their way by it: the title the page gives itself,
+// the headings of its main content with the labels a table of contents shows, and the first words
+// of its text.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quirebook {
+
+struct OutlineHeading {
+    int Level = 1;      // the heading element's level, 1 to 6
+    std::string Label;  // as a table of contents shows it: plain UTF-8 text, not escaped
+    // The heading's start tag in the page: its first byte and its length; a length of 0 when the
+    // page does not write the tag (the parser implied it).
+    std::size_t TagStart = 0;
+    std::size_t TagLength = 0;
+    // An id already marking the heading's place, usable as a link's target: the heading's own, or
+    // that of the element it opens with, when it is an XML name the page uses once. Empty for none.
+    std::string Id;
+    // Whether the heading's start tag holds an id attribute (usable or not), so that no second
+    // one may be written into it.
+    bool HasIdAttribute = false;
+};
+
+struct PageOutline {
+    std::string Title;  // the page's <title>, its white space made single
+    // The headings of the page's main content, in reading order: none inside navigation, site
+    // headers and footers, sidebars, search boxes or hidden elements, none without text.
+    std::vector<OutlineHeading> Headings;
+    std::string FirstWords;  // the opening words of the main content's first paragraph
+    // Every id the page holds, with how many elements hold it.
+    std::map<std::string, int, std::less<>> Ids;
+};
+
+// Reads the style sheets a page links to and imports, for the rules that hide elements.
+class StyleSheetSource {
+  public:
+    virtual ~StyleSheetSource() = default;
+    // The text of the sheet `reference` names, as written in the page (`from` empty) or in the
+    // sheet read before as `from`; `place` is set to what later references in it are read
+    // against. Empty when there is no such sheet or it may not be read.
+    virtual std::string Read(const std::string& reference, const std::string& from,
+                             std::string& place) const = 0;
+};
+
+// The outline of `page` (any byte encoding that writes markup in ASCII; its text is read in the
+// charset its bytes are in). The main content is the page's main element (or role="main"), else
+// its one article, else its body. Left out of it: nav, aside, a header or footer that belongs to
+// the page rather than to a section of it, elements with the role navigation, search, banner,
+// complementary or contentinfo, and hidden elements (hidden, aria-hidden="true", display:none or
+// visibility:hidden in their style attribute or in a rule of the page's own style sheets that
+// holds on every screen; `sheets` may be null to read only the page's style elements).
+//
+// A heading's label is its text with white space (no-break spaces too) made single, without its
+// permalink marks ("¶", "#" ...) and footnote references. A heading group (hgroup) is one heading
+// labelled with all its parts; a heading that names only a number ("Chapter IV.", "Part 2")
+// followed at once by a deeper heading is one heading labelled with both, and so are the first
+// two h1 headings of the main content when nothing stands between them (a title in two lines).
+PageOutline OutlineOfPage(std::string_view page, const StyleSheetSource* sheets);
+
+// `text` with every run of white space (no-break and other Unicode spaces too) made one space,
+// trimmed; zero-width spaces and soft hyphens removed.
+std::string SingleSpaced(std::string_view text);
+
+// A label as a table of contents shows it: at most kLongestLabel characters, a longer one cut at
+// a word boundary (or, in a script written without spaces, between two characters) and ended
+// with "…".
+constexpr std::size_t kLongestLabel = 100;
+std::string ShortenedLabel(std::string_view label);
+
+// Takes off the part that titles share, such as a site's name: the longest text that every title
+// holding a separator (" — ", " – ", " - ", " | ", " · ", " :: ", " » ", a closing " (…)", or
+// ": " before the rest) ends or begins with, from a separator on. Only when at least two titles
+// share it; a title that would be left empty keeps it.
+void RemoveSharedTitleParts(std::vector<std::string>& titles);
+
+}  // namespace quirebook

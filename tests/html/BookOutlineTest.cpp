@@ -1,0 +1,136 @@
+// Tests of a book's table of contents made from its chapters' outlines, and of the anchors
+// written at the headings it leads to.
+#include "html/BookOutline.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TempFolder.h"
+#include "text/TextFiles.h"
+
+namespace quirebook {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::TempFolder;
+
+// "label@level" for each entry, the anchor after a "#" when it has one.
+std::vector<std::string> Shown(const std::vector<HeadingEntry>& entries) {
+    std::vector<std::string> shown;
+    for (const HeadingEntry& entry : entries)
+        shown.push_back(entry.Text + "@" + std::to_string(entry.Level) +
+                        (entry.Anchor.empty() ? "" : "#" + entry.Anchor));
+    return shown;
+}
+
+class BookOutlineTest : public ::testing::Test {
+  protected:
+    BookOutlineTest() : Book({Temp.Path(), Temp.Path()}, Temp / "work") {
+        Book.SourceFolder = Temp / "site/pages/";
+        Book.ResourceRoot = Temp / "site";
+    }
+
+    std::vector<HeadingEntry> Navigation(const ChapterTexts& pages,
+                                         const std::vector<std::string>& titles) {
+        Book.ChapterFiles.clear();
+        for (std::size_t i = 0; i < pages.size(); ++i)
+            Book.ChapterFiles.push_back("c" + std::to_string(i + 1) + ".htm");
+        Book.ChapterTitles = titles;
+        return BookNavigation(Book, OutlineChapters(Book, pages));
+    }
+
+    TempFolder Temp;
+    BookProject Book;
+};
+
+TEST_F(BookOutlineTest, EachChapterListsItsHeadingsBeneathItAsTheyNest) {
+    const ChapterTexts pages = {
+        "<h1 id=\"t\">One &amp; All</h1><h2>A</h2><h3 id=\"b\">B</h3><h4>C</h4><h2>D</h2>",
+        "<h2>Two</h2><h3>E</h3><h2>F</h2>", "<p>No heading at all</p>",
+        // The title's own level again, or a higher one, still lies beneath the chapter.
+        "<h1>Three</h1><p>x</p><h1>G</h1><h2>H</h2>"};
+    EXPECT_THAT(Shown(Navigation(pages, {"One &amp; All", "Two", "Untitled", "Three"})),
+                ElementsAre("One &amp; All@1", "A@2", "B@3#b", "C@4", "D@2", "Two@1", "E@2", "F@2",
+                            "Untitled@1", "Three@1", "G@2", "H@3"));
+}
+
+TEST_F(BookOutlineTest, ATypedTitleKeepsTheFirstHeadingAsAnEntryAndNoTitleTakesIt) {
+    const ChapterTexts pages = {"<h1>First</h1><h2>Sub</h2>", "<h2>Second</h2>", "<p>x</p>"};
+    EXPECT_THAT(Shown(Navigation(pages, {"My own title", "", ""})),
+                ElementsAre("My own title@1", "First@2", "Sub@3", "Second@1", "c3.htm@1"));
+}
+
+TEST_F(BookOutlineTest, LongLabelsAreShortenedAndEscaped) {
+    std::string words;
+    while (words.size() < 200) words += "word ";
+    const ChapterTexts pages = {"<h1>Tom &lt;&amp;&gt; Jerry</h1><h2>" + words + "</h2>"};
+    const std::vector<HeadingEntry> entries = Navigation(pages, {"Tom &lt;&amp;&gt; Jerry"});
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Text, "Tom &lt;&amp;&gt; Jerry");
+    EXPECT_EQ(entries[1].Text, words.substr(0, 99) + "\xE2\x80\xA6");
+}
+
+TEST_F(BookOutlineTest, AnchorsAreWrittenOnceAndNeverTakeAnIdOfThePage) {
+    ChapterTexts pages = {
+        "<h1>One</h1><p id=\"a3\">p</p><h2 id=\"keep\">Two</h2><h2>Three</h2>"
+        "<h2 id=\"dup\">Four</h2><p id=\"dup\">q</p><div><h3 class=\"x\">Five</h3></div>"};
+    Book.ChapterFiles = {"c1.htm"};
+    Book.ChapterTitles = {""};
+    const std::vector<PageOutline> outlines = OutlineChapters(Book, pages);
+    std::vector<HeadingEntry> entries = BookNavigation(Book, outlines);
+    AnchorHeadings(entries, outlines, pages);
+    EXPECT_THAT(Shown(entries),
+                ElementsAre("One@1", "Two@2#keep", "Three@2#a3_2", "Four@2#a4", "Five@3#a5"));
+    EXPECT_EQ(pages[0],
+              "<h1>One</h1><p id=\"a3\">p</p><h2 id=\"keep\">Two</h2><h2 id=\"a3_2\">Three</h2>"
+              "<h2 id=\"dup\"><a id=\"a4\"></a>Four</h2><p id=\"dup\">q</p>"
+              "<div><h3 id=\"a5\" class=\"x\">Five</h3></div>");
+}
+
+TEST_F(BookOutlineTest, AnchorsTheConversionLostLeadToTheChapter) {
+    Book.ChapterFiles = {"c1.htm"};
+    Book.HeadingEntries = {{"One", 1, 0, 0, ""}, {"Two", 2, 0, 1, "a1"}, {"Three", 2, 0, 2, "k"}};
+    KeepHeldAnchors(Book, {"<h1>One</h1><h2>Two</h2><h2 id='k'>Three</h2>"});
+    EXPECT_THAT(Shown(Book.HeadingEntries), ElementsAre("One@1", "Two@2", "Three@2#k"));
+    EXPECT_THAT(Book.BuildLog, HasSubstr("\"Two\" of c1.htm lost its anchor a1"));
+}
+
+TEST_F(BookOutlineTest, StyleSheetsAreReadFromInsideTheRootOnly) {
+    std::filesystem::create_directories(Temp / "site/css");
+    std::filesystem::create_directories(Temp / "site/pages");
+    SaveTextFile(Temp / "site/css/site.css", "@import 'more.css'; .gone { display: none }");
+    SaveTextFile(Temp / "site/css/more.css", "h2.deep { display: none }");
+    SaveTextFile(Temp / "outside.css", "h2 { display: none }");
+    const ChapterTexts pages = {
+        "<link rel=\"stylesheet\" href=\"../css/site.css?v=2\">"
+        "<link rel=\"stylesheet\" href=\"../../outside.css\">"
+        "<h1>Shown</h1><h2 class=\"gone\">Gone</h2><h2 class=\"deep\">Deep</h2><h2>Kept</h2>"};
+    EXPECT_THAT(Shown(Navigation(pages, {""})), ElementsAre("Shown@1", "Kept@2"));
+}
+
+TEST_F(BookOutlineTest, ABookWithoutHeadingsNavigationHasNoEntriesAndUtf16PagesAreRead) {
+    Book.ChapterFiles = {"c1.htm"};
+    Book.ChapterTitles = {"Title"};
+    Book.Options.TocFromHeadings = false;
+    ChapterTexts pages = {"<h1>Title</h1>"};
+    EXPECT_TRUE(OutlineBook(Book, pages).empty());
+    Book.Options.TocFromHeadings = true;
+    pages = {"<p>No heading</p>"};
+    EXPECT_THAT(Shown(OutlineBook(Book, pages)), ElementsAre("Title@1"));
+    EXPECT_EQ(Book.BuildLog, "Auto generate TOC failed, no headings found.\r\n");
+    // The page in UTF-16 with its byte-order mark.
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("<meta charset=\"utf-16\"><h1>Title</h1><h2>Sub</h2>")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    pages = {utf16};
+    EXPECT_THAT(Shown(OutlineBook(Book, pages)), ElementsAre("Title@1", "Sub@2#a2"));
+    EXPECT_EQ(pages[0], "<meta charset=\"utf-8\"><h1>Title</h1><h2 id=\"a2\">Sub</h2>");
+}
+
+}  // namespace
+}  // namespace quirebook
