@@ -75,6 +75,41 @@ std::string LanguageCode(std::string_view name, const BookProject& book) {
     return LanguageCode(name, book.AppFolder + "/lang");
 }
 
+std::string LanguageNameOfCode(std::string_view tag, const std::string& langFolder) {
+    std::string code = AsciiLower(tag);
+    for (char& c : code)
+        if (c == '_') c = '-';
+    const std::string primary = code.substr(0, code.find('-'));
+    if (primary == "zh") {
+        const bool traditional =
+            code.find("-tw") != std::string::npos || code.find("-hk") != std::string::npos ||
+            code.find("-mo") != std::string::npos || code.find("-hant") != std::string::npos;
+        return traditional ? "Chinese (Traditional)" : "Chinese (Simplified)";
+    }
+    if (primary.size() != 2) return {};
+    if (primary == "iw" || primary == "he") return "Hebrew";
+    for (const auto& [common, commonCode] : CommonLanguages) {
+        if (commonCode != primary) continue;
+        std::string name(common);
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+        return name;
+    }
+    const std::string dictionary = LoadTextFile(langFolder + "/lang.dic");
+    const std::string entry = primary + ":";
+    for (std::size_t at = dictionary.find(entry); at != std::string::npos;
+         at = dictionary.find(entry, at + 1)) {
+        if (at != 0 && dictionary[at - 1] != ',') continue;
+        const std::size_t start = at + entry.size();
+        const std::size_t end = dictionary.find_first_of(",\r\n", start);
+        return dictionary.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    }
+    return {};
+}
+
+std::string LanguageNameOfCode(std::string_view tag, const BookProject& book) {
+    return LanguageNameOfCode(tag, book.AppFolder + "/lang");
+}
+
 std::vector<std::string> ReadLanguageList(const std::string& path) {
     const std::string content = LoadTextFile(path);
     // LoadTextFile gives "R" for a file it cannot read (a folder, say); that counts as missing.

@@ -22,6 +22,14 @@ std::string LanguageCode(std::string_view name, const std::string& langFolder);
 // As above, with the dictionary of the book's installation data (AppFolder + "/lang").
 std::string LanguageCode(std::string_view name, const BookProject& book);
 
+// The language name of a language tag ("fa-IR", "EN-US", "zh-TW"), as LanguageCode reads it
+// back: the six common languages, Chinese (Simplified or Traditional by region or script),
+// Hebrew, and the entries of `langFolder` + "/lang.dic" by the tag's two-letter language; empty
+// for any other tag.
+std::string LanguageNameOfCode(std::string_view tag, const std::string& langFolder);
+// As above, with the dictionary of the book's installation data (AppFolder + "/lang").
+std::string LanguageNameOfCode(std::string_view tag, const BookProject& book);
+
 // The names of a .lang file: one a line, the line ending with CR LF or LF; blanks around a name
 // and blank lines are dropped, as is a UTF-8 byte order mark. Empty when the file is missing.
 std::vector<std::string> ReadLanguageList(const std::string& path);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/BookLanguages.h"
 #include "epub/EscapeRules.h"
 #include "html/BookOutline.h"
 #include "html/Charset.h"
 #include "html/PageFurniture.h"
+#include "html/PageLanguage.h"
 #include "html/ResourceRoot.h"
 #include "html/XhtmlConversion.h"
 #include "text/Encoding.h"
@@ -72,11 +74,20 @@ bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
     FillChapterGrid(project, form);
 
     form.TitleBox = BookNameFromFolder(project.SourceFolder);
+    for (const std::string& page : pages)
+        if (TakeDocumentLanguage(project, form, PageLanguage(LoadTextFile(page)))) break;
     if (project.Options.SaveBesideSource) project.OutputFolder = project.SourceFolder;
     project.OutputName = form.TitleBox + ".epub";
     form.OutputFolderLabel = project.OutputFolder;
     form.OutputNameLabel = project.OutputName;
     form.ReimportEnabled = false;
+    return true;
+}
+
+bool TakeDocumentLanguage(const BookProject& project, BookForm& form, std::string_view tag) {
+    if (tag.empty()) return false;
+    if (const std::string name = LanguageNameOfCode(tag, project); !name.empty())
+        form.LanguageName = name;
     return true;
 }
 

@@ -22,11 +22,16 @@ void ResetBookFields(BookProject& project, BookForm& form);
 
 // Makes a new book of the web pages `pages` (paths, in reading order, all in one folder): the
 // chapter list and sizes, the source folder and its default resource root, emptied work folders,
-// the chapter grid and titles, the title from the folder's name and the output name. False, with a
+// the chapter grid and titles, the title from the folder's name, the language of the first page
+// that says one (PageLanguage) and the output name. False, with a
 // message, when the user keeps the loaded project, no page is given or the pages lie in different
 // folders.
 bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
                     const std::vector<std::string>& pages);
+
+// Sets the book's language to the one the language tag `tag` ("fr-FR") names, when the language
+// list knows it; false for an empty tag.
+bool TakeDocumentLanguage(const BookProject& project, BookForm& form, std::string_view tag);
 
 // Fills the grid's rows from the chapter list (number, name, size text) and their titles.
 void FillChapterGrid(BookProject& project, BookForm& form);

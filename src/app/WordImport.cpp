@@ -7,6 +7,7 @@
 #include "app/WebImport.h"
 #include "epub/EscapeRules.h"
 #include "html/Charset.h"
+#include "html/PageLanguage.h"
 #include "text/Encoding.h"
 #include "text/FolderFiles.h"
 #include "text/PlainText.h"
@@ -113,6 +114,8 @@ bool ImportWordHtml(BookProject& project, BookForm& form, UserInterface& ui,
                         (fs::path(project.WordTempFolder) / folder).string());
     }
     project.SourceFolder = project.WordTempFolder;
+    // The document's own language, which the cleaning and the split leave on no chapter.
+    TakeDocumentLanguage(project, form, PageLanguage(text));
     project.StepProgress(ui, "Splitting " + source.filename().string());
     SplitWordHtml(project, copy, project.Options.SplitWordOnSections, ui);
     FillChapterGrid(project, form);
@@ -185,6 +188,7 @@ bool ImportWordDocument(BookProject& project, BookForm& form, UserInterface& ui,
     project.AddLog("Word file imported successfully.");
 
     project.SourceFolder = project.WordTempFolder;
+    TakeDocumentLanguage(project, form, word.WordLanguage);
     project.StepProgress(ui, "Splitting " + document.filename().string());
     SplitWordHtml(project, page, project.Options.SplitWordOnSections, ui);
     FillChapterGrid(project, form);

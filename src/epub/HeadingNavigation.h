@@ -23,12 +23,15 @@ std::vector<NavigationEntry> HeadingNavigation(const BookProject& project);
 
 // The NCX navigation points of `entries`, nested by level: an entry deeper than the one before
 // it opens inside it, any other closes the open points down to its own level first (an entry
-// more than one level deeper nests one level deeper). `contentEnd` closes each content element.
+// more than one level deeper nests one level deeper). Points are numbered in order; their play
+// order numbers the places they lead to, so that points leading to one place share it.
+// `contentEnd` closes each content element.
 std::string NcxNavPoints(const std::vector<NavigationEntry>& entries,
                          std::string_view contentEnd = "/>");
 
-// The start of an NCX navigation point, up to its content element's src attribute value and its
-// closing quote: the caller closes the content element and the point.
-std::string NavPointOpening(std::size_t playOrder, std::string_view label, std::string_view src);
+// The start of NCX navigation point number `number`, up to its content element's src attribute
+// value and its closing quote: the caller closes the content element and the point.
+std::string NavPointOpening(std::size_t number, std::size_t playOrder, std::string_view label,
+                            std::string_view src);
 
 }  // namespace quirebook

@@ -265,6 +265,12 @@ void MainWindow::ShowForm() {
     General->PublisherBox->setText(Text(m_form.PublisherBox));
     General->IdBox->setText(Text(m_form.IdBox));
     General->DescriptionBox->setPlainText(Text(m_form.DescriptionBox));
+    // An import may have read the book's language from its document: it stands first when the
+    // list lacks it.
+    const QString language = Text(m_form.LanguageName);
+    if (General->LanguageList->findText(language) < 0)
+        General->LanguageList->insertItem(0, language);
+    General->LanguageList->setCurrentIndex(General->LanguageList->findText(language));
     Grid->SetRows(m_form.Rows);
     General->SaveLabel->setText(Text(m_form.SaveLabel));
     General->FolderLabel->setText(Text(m_form.OutputFolderLabel));

@@ -254,6 +254,8 @@ class Outliner {
         }
         outline.FirstWords =
             FirstWordsOf(m_firstParagraph.empty() ? m_rootWords : m_firstParagraph);
+        // A page of pictures alone is known by what its first picture shows.
+        if (outline.FirstWords.empty()) outline.FirstWords = FirstWordsOf(m_pictureText);
         return outline;
     }
 
@@ -375,6 +377,7 @@ class Outliner {
         m_headings.clear();
         m_firstParagraph.clear();
         m_rootWords.clear();
+        m_pictureText.clear();
         m_contentSinceHeading = false;
         m_root = root;
         Visit(body, nullptr, Context{&body == root, false});
@@ -397,7 +400,11 @@ class Outliner {
             if (IsFurniture(element, context.InSection) || Hidden(element, subject)) return;
             if (HeadingLevel(element.tag) > 0) return AddHeading(node, parent);
             if (element.tag == GUMBO_TAG_HGROUP && AddHeadingGroup(node, subject)) return;
-            if (element.tag == GUMBO_TAG_IMG) m_contentSinceHeading = true;
+            if (element.tag == GUMBO_TAG_IMG) {
+                m_contentSinceHeading = true;
+                if (const auto alt = AttributeOf(element, "alt"); alt && m_pictureText.empty())
+                    m_pictureText = SingleSpaced(*alt);
+            }
             if (element.tag == GUMBO_TAG_P && m_firstParagraph.empty()) {
                 std::string text;
                 GatherText(node, parent, text, false);
@@ -631,6 +638,7 @@ class Outliner {
     bool m_contentSinceHeading = false;
     std::string m_firstParagraph;
     std::string m_rootWords;
+    std::string m_pictureText;  // the text alternative of the first picture that has one
 };
 
 // The common end of two texts, in bytes.

@@ -31,7 +31,9 @@ struct PageOutline {
     // The headings of the page's main content, in reading order: none inside navigation, site
     // headers and footers, sidebars, search boxes or hidden elements, none without text.
     std::vector<OutlineHeading> Headings;
-    std::string FirstWords;  // the opening words of the main content's first paragraph
+    // The opening words of the main content's first paragraph (else of its text, else of its
+    // first picture's text alternative), about eight, "…" ending them when more follow.
+    std::string FirstWords;
     // Every id the page holds, with how many elements hold it.
     std::map<std::string, int, std::less<>> Ids;
 };

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <exception>
 
+#include "html/PageLanguage.h"
+#include "text/TextFiles.h"
 #include "word/LightWordCleaning.h"
 #include "word/WordHtmlCleaner.h"
 
@@ -67,10 +69,13 @@ void WordConnection::ConvertWithWord(BookProject& project, UserInterface& ui,
     WordTitle.clear();
     WordAuthor.clear();
     WordComments.clear();
+    WordLanguage.clear();
     const WordDocumentProperties& properties = document.BuiltInDocumentProperties();
     WordTitle = properties.Item(wdPropertyTitle).Value;
     WordAuthor = properties.Item(wdPropertyAuthor).Value;
     WordComments = properties.Item(wdPropertyComments).Value;
+    // Read before the cleaning takes the body's attributes.
+    WordLanguage = PageLanguage(LoadTextFile(htmlPath));
 }
 
 void WordConnection::QuitWord() {

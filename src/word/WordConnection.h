@@ -22,8 +22,9 @@ class WordConnection {
     // WordSaveFormat (8 for Word 9 and older, 10 after); a message when Word cannot be used.
     void StartWord(UserInterface& ui);
     // Saves the document at `documentPath` as a UTF-8 web page at `htmlPath` and reads its title,
-    // author and comments. The document is closed whatever happens; errors go on to the caller
-    // (WordDocumentError for a document that cannot be read).
+    // author and comments, and the language the page says it is in. The document is closed
+    // whatever happens; errors go on to the caller (WordDocumentError for a document that cannot
+    // be read).
     void ConvertWithWord(BookProject& project, UserInterface& ui, const std::string& documentPath,
                          const std::string& htmlPath);
     // Quits Word when it runs, so that the next import starts it again.
@@ -36,6 +37,7 @@ class WordConnection {
     bool WordAvailable = false;
     int WordSaveFormat = wdFormatFilteredHTML;
     std::string WordTitle, WordAuthor, WordComments;
+    std::string WordLanguage;  // a language tag ("FR-FR"), empty when the page says none
 
   private:
     WordApplicationFactory m_createObject;

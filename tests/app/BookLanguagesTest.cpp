@@ -53,6 +53,31 @@ TEST(LanguageCode, LooksUpTheDictionaryAfterTheBuiltInNames) {
     EXPECT_EQ(LanguageCode("Klingon", book), "en");
 }
 
+TEST(LanguageNameOfCode, NamesTheLanguageOfATagAsLanguageCodeReadsItBack) {
+    const auto name = [](const char* tag) { return LanguageNameOfCode(tag, InstalledLangFolder); };
+    EXPECT_EQ(name("EN-US"), "English");
+    EXPECT_EQ(name("fr"), "French");
+    EXPECT_EQ(name("fa-IR"), "Persian");
+    EXPECT_EQ(name("ru_RU"), "Russian");
+    EXPECT_EQ(name("zh-CN"), "Chinese (Simplified)");
+    EXPECT_EQ(name("zh-Hant-TW"), "Chinese (Traditional)");
+    EXPECT_EQ(name("he-IL"), "Hebrew");
+    EXPECT_EQ(name("x-klingon"), "");
+    EXPECT_EQ(name("qq"), "");
+    EXPECT_EQ(name(""), "");
+    // Every two-letter code of the dictionary comes back from its name.
+    const std::string dictionary = LoadTextFile(InstalledLangFolder + "/lang.dic");
+    std::size_t checked = 0;
+    for (std::size_t at = 0; at + 3 < dictionary.size(); at = dictionary.find(',', at) + 1) {
+        const std::string code = dictionary.substr(at, 2);
+        if (dictionary[at + 2] != ':' || code == "zh" || code == "he") continue;
+        EXPECT_EQ(LanguageCode(name(code.c_str()), InstalledLangFolder), code) << code;
+        ++checked;
+        if (dictionary.find(',', at) == std::string::npos) break;
+    }
+    EXPECT_GT(checked, 150u);
+}
+
 TEST(LanguageList, WritesCrLfLinesAndReadsBackLooseFiles) {
     TempFolder temp;
     const std::string list = temp / "user/lang/user.lang";  // the folder is made

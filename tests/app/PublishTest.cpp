@@ -93,6 +93,20 @@ TEST_F(PublishTest, ImportTakesThePagesInOrderWithNameSizesAndTitles) {
     EXPECT_TRUE(fs::is_directory(Book.OpsFolder) && fs::is_empty(Book.OpsFolder));
 }
 
+TEST_F(PublishTest, TheBookIsInTheLanguageThePagesSay) {
+    SaveTextFile(Pages + "/fr.htm", "<html lang=\"fr-CA\"><body><h1>Bonjour</h1></body></html>");
+    SaveTextFile(Pages + "/none.htm", "<html><body><h1>Rien</h1></body></html>");
+    ASSERT_TRUE(Import({"none.htm", "fr.htm"}));
+    EXPECT_EQ(Form.LanguageName, "French");
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    EXPECT_EQ(Book.BookMetadata.Language, "fr");
+    // Pages that say nothing keep the language chosen before.
+    Form.LanguageName = "German";
+    Ui.Answers = {true};
+    ASSERT_TRUE(Import({"none.htm"}));
+    EXPECT_EQ(Form.LanguageName, "German");
+}
+
 TEST_F(PublishTest, TitlesComeFromTheChosenSource) {
     // The whole title, wherever it stands in the page and however its tag is written.
     Book.Options.TitleSource = TitleSourceKind::HtmlTitle;

@@ -97,6 +97,28 @@ TEST_F(WordDocumentImportTest, MakesOneChapterPerSectionWithTheDocumentsProperti
     EXPECT_TRUE(check.Valid) << check.Output;
 }
 
+TEST_F(WordDocumentImportTest,
+       TheBookIsInTheDocumentsLanguageAndChaptersWithoutHeadingsTakeTheirWords) {
+    auto parts = testing::MinimalDocxParts(
+        Paragraph("Les cerfs-volants du dimanche matin au bord de la mer grise et froide") +
+            SectionEnd("Fin.") + Paragraph("Deuxi\xC3\xA8me", "Heading1") + Paragraph("Texte."),
+        "<Relationship Id=\"rS\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+        "relationships/styles\" Target=\"styles.xml\"/>");
+    parts["word/styles.xml"] =
+        "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+        "<w:docDefaults><w:rPrDefault><w:rPr><w:lang w:val=\"fr-FR\"/></w:rPr></w:rPrDefault>"
+        "</w:docDefaults><w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name "
+        "w:val=\"heading 1\"/></w:style></w:styles>";
+    testing::WriteDocx(Temp / "in/cerfs.docx", parts);
+    ASSERT_TRUE(Import(Temp / "in/cerfs.docx")) << ::testing::PrintToString(Ui.Messages);
+    EXPECT_EQ(Form.LanguageName, "French");
+    ASSERT_EQ(Book.ChapterTitles.size(), 2u);
+    EXPECT_EQ(Book.ChapterTitles[0], "Les cerfs-volants du dimanche matin au bord de\xE2\x80\xA6");
+    EXPECT_EQ(Book.ChapterTitles[1], "Deuxi\xC3\xA8me");
+    ASSERT_TRUE(PublishBook(Book, Form, Ui));
+    EXPECT_EQ(Book.BookMetadata.Language, "fr");
+}
+
 TEST_F(WordDocumentImportTest, TitleFallsBackToTheFileNameAndOptionsAreHonoured) {
     testing::WriteDocx(Temp / "in/untitled.docx", ThreeSectionDocument(""));
     ASSERT_TRUE(Import(Temp / "in/untitled.docx"));

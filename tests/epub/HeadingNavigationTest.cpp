@@ -53,6 +53,17 @@ TEST(NcxNavPoints, NestsEachEntryAtItsLevel) {
     EXPECT_EQ(NcxNavPoints({}), "");
 }
 
+TEST(NcxNavPoints, PointsLeadingToOnePlaceShareTheirPlayOrder) {
+    const std::string points = NcxNavPoints({{"Chapter", 1, "c.htm"},
+                                             {"Heading without an anchor", 2, "c.htm"},
+                                             {"Section", 2, "c.htm#s"},
+                                             {"Next", 1, "d.htm"}});
+    EXPECT_THAT(points, HasSubstr("navpoint-1\" playOrder=\"1\""));
+    EXPECT_THAT(points, HasSubstr("navpoint-2\" playOrder=\"1\""));
+    EXPECT_THAT(points, HasSubstr("navpoint-3\" playOrder=\"2\""));
+    EXPECT_THAT(points, HasSubstr("navpoint-4\" playOrder=\"3\""));
+}
+
 TEST(HeadingNavigation, LeadsEachEntryToItsChapterAndAnchor) {
     BookProject book({"/app", "/user"}, "/work");
     book.ChapterFiles = {"a&b.htm", "two.htm"};

@@ -181,6 +181,10 @@ TEST(PageOutline, FirstWordsComeFromTheFirstParagraphOrTheText) {
         OutlineOfPage("<table><tr><td>Only a table cell</td></tr></table>", nullptr).FirstWords,
         "Only a table cell");
     EXPECT_EQ(OutlineOfPage("<nav><p>Menu</p></nav>", nullptr).FirstWords, "");
+    EXPECT_EQ(
+        OutlineOfPage("<p><img src=a.png alt=\"\"><img src=b.png alt=\" A  kite\"></p>", nullptr)
+            .FirstWords,
+        "A kite");
 }
 
 TEST(ShortenedLabel, CutsLongLabelsAtAWordBoundaryAndNeverInsideACharacter) {

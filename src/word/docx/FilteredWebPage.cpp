@@ -48,6 +48,14 @@ bool ReadsRightToLeft(pugi::xml_node body) {
     return counter.RightToLeft * 2 > counter.Paragraphs;
 }
 
+// The language the document is written in: for one that reads right to left, the language Word
+// keeps for right-to-left text, else its default text's.
+std::string DocumentLanguage(const DocxStyles& styles, pugi::xml_node body) {
+    const RunFormat& run = styles.DefaultRun();
+    if (run.BidiLanguage && ReadsRightToLeft(body)) return *run.BidiLanguage;
+    return run.Language.value_or("en-US");
+}
+
 }  // namespace
 
 FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
@@ -78,7 +86,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         notes,
                         pictures,
                         CollectSections(body),
-                        PageLanguageTag(styles.DefaultRun().Language.value_or("en-US")),
+                        PageLanguageTag(DocumentLanguage(styles, body)),
                         {},
                         {},
                         {}};

@@ -68,6 +68,30 @@ TEST(FilteredWebPageHead, IsTheHeadWordWritesAndPassesTheWordPageCheck) {
     EXPECT_TRUE(CleanWordHtml(raw, OptionFlags{}).has_value());
 }
 
+TEST(FilteredWebPageHead, TheBodyIsInTheDocumentsLanguageThatOfRightToLeftTextWhenItReadsSo) {
+    const TempFolder folder;
+    const std::string defaults =
+        "<w:docDefaults><w:rPrDefault><w:rPr><w:lang w:val=\"en-US\" w:bidi=\"fa-IR\"/>"
+        "</w:rPr></w:rPrDefault></w:docDefaults>";
+    const std::string styles = StylesPart("", defaults);
+    const std::string relationship = Relationship("rS", "styles", "styles.xml");
+    const std::string leftToRight =
+        ConvertParts(folder, DocumentParts(Paragraph(TextRun("Text")), relationship,
+                                           {{"word/styles.xml", styles}}))
+            .Html;
+    EXPECT_THAT(leftToRight, HasSubstr("<body lang=EN-US "));
+    const std::string rightToLeft =
+        ConvertParts(
+            folder,
+            DocumentParts(Paragraph(TextRun("\xD9\x85\xD8\xAA\xD9\x86", "<w:rtl/>"), "<w:bidi/>") +
+                              "<w:sectPr><w:bidi/></w:sectPr>",
+                          relationship, {{"word/styles.xml", styles}}))
+            .Html;
+    EXPECT_THAT(rightToLeft, HasSubstr("<body lang=FA-IR dir=RTL "));
+    // Right-to-left text in the page's language carries no language of its own.
+    EXPECT_THAT(rightToLeft, Not(HasSubstr("<span lang=FA-IR")));
+}
+
 TEST(FilteredWebPageRuns, WearWordsMarkupInWordsOrder) {
     const std::string body = BodyOf(ConvertBody(Paragraph(
         TextRun("Plain ") + TextRun("bold", "<w:b/>") + TextRun(" ") +
