@@ -2,17 +2,15 @@
 // it out of the chapters by byte ranges.
 #include "html/PageFurniture.h"
 
-#include <gumbo.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <string_view>
 
 #include "html/Conformance.h"
+#include "html/GumboPage.h"
 #include "html/XhtmlModel.h"
 #include "text/OrderedWork.h"
 #include "text/TextUtilities.h"
@@ -21,7 +19,6 @@ namespace quirebook {
 
 namespace {
 
-constexpr std::size_t kMaxNesting = 256;
 constexpr std::uint64_t kHashStart = 14695981039346656037ull;
 constexpr std::uint64_t kHashPrime = 1099511628211ull;
 
@@ -44,32 +41,6 @@ bool IsBlankAt(std::string_view text, std::size_t at, std::size_t& width) {
     if (c == '\xC2' && at + 1 < text.size() && text[at + 1] == '\xA0') {
         width = 2;
         return true;
-    }
-    return false;
-}
-
-std::string TagName(const GumboElement& element) {
-    if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
-    GumboStringPiece original = element.original_tag;
-    gumbo_tag_from_original_text(&original);
-    return original.data == nullptr ? std::string() : AsciiLower({original.data, original.length});
-}
-
-std::optional<std::string_view> AttributeOf(const GumboElement& element, const char* name) {
-    const GumboAttribute* attribute = gumbo_get_attribute(&element.attributes, name);
-    if (attribute == nullptr) return std::nullopt;
-    return std::string_view(attribute->value);
-}
-
-// Whether the space-separated `roles` hold `role`.
-bool HoldsRole(std::string_view roles, std::string_view role) {
-    std::size_t at = 0;
-    while ((at = roles.find(role, at)) != std::string_view::npos) {
-        const std::size_t end = at + role.size();
-        const bool starts = at == 0 || roles[at - 1] == ' ';
-        const bool ends = end == roles.size() || roles[end] == ' ';
-        if (starts && ends) return true;
-        at = end;
     }
     return false;
 }
@@ -228,9 +199,9 @@ class BlockGatherer {
         if (element.tag == GUMBO_TAG_BODY || element.tag == GUMBO_TAG_HTML) return std::nullopt;
         const std::optional<std::string_view> role = AttributeOf(element, "role");
         Block block;
-        if (element.tag == GUMBO_TAG_NAV || (role && HoldsRole(*role, "navigation")))
+        if (element.tag == GUMBO_TAG_NAV || (role && HoldsToken(*role, "navigation")))
             block.Landmark = "a navigation landmark";
-        else if (role && HoldsRole(*role, "search"))
+        else if (role && HoldsToken(*role, "search"))
             block.Landmark = "a search landmark";
         for (const ComplexSelector& selector : m_named) {
             if (Selects(selector, subject)) {
@@ -282,13 +253,9 @@ const GumboNode* BodyOf(const GumboNode& root) {
 
 ChapterBlocks GatherBlocks(const std::string& text, const SelectorList& named) {
     ChapterBlocks chapter;
-    chapter.Page = LimitNesting(text, kMaxNesting);
-    GumboOptions options = kGumboDefaultOptions;
-    options.max_errors = 0;
-    std::unique_ptr<GumboOutput, void (*)(GumboOutput*)> output(
-        gumbo_parse_with_options(&options, chapter.Page.data(), chapter.Page.size()),
-        [](GumboOutput* parsed) { gumbo_destroy_output(&kGumboDefaultOptions, parsed); });
-    BlockGatherer(named, chapter).Gather(*BodyOf(*output->root));
+    chapter.Page = LimitNesting(text, kParseNestingLimit);
+    const GumboDocument parsed(chapter.Page);
+    BlockGatherer(named, chapter).Gather(*BodyOf(parsed.Root()));
     return chapter;
 }
 

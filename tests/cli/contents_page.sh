@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# quirebook make --from-contents on a small site: the chapters follow the contents page's links,
-# --depth and --no-contents-page change them, the links left out are told on stderr even with
+# quirebook make --from-contents on a small site: the chapters follow the contents page's list,
+# then its other links, and the index last; --depth and --no-contents-page change them, the links left out are told on stderr even with
 # -q, and the options are refused where they make no sense. Usage: contents_page.sh QUIREBOOK
 set -u
 quirebook=$1
@@ -56,6 +56,18 @@ if command -v java >/dev/null && [ -f /usr/share/java/epubcheck.jar ]; then
 else
     echo "skipped: validation (Java or epubcheck is missing)"
 fi
+
+# A header bar before the contents list, and the index it marks with rel, as Sphinx writes them.
+page manual.html Manual '<div class="related"><a href="genindex.html" rel="index">Index</a>
+    <a href="about.html">About</a></div><ol><li><a href="zebra.html">Z</a></li>
+    <li><a href="apple.html">A</a></li></ol>'
+page genindex.html Index '<p>Index.</p>'
+page about.html About '<p>About.</p>'
+"$quirebook" make --from-contents "$site/pages/manual.html" -o "$work/manual.epub" -q \
+    >/dev/null 2>&1
+check "contents list first, index last" 0 $?
+check "list order" "manual.html zebra.html apple.html about.html genindex.html" \
+    "$(spine "$work/manual.epub")"
 
 # Usage errors: exit status 2.
 "$quirebook" make -o "$work/x.epub" >/dev/null 2>&1
