@@ -25,6 +25,20 @@ GumboDocument::~GumboDocument() {
     gumbo_destroy_output(&kGumboDefaultOptions, m_output);
 }
 
+const GumboNode& GumboDocument::Body() const {
+    const GumboNode& root = Root();
+    if (root.type != GUMBO_NODE_ELEMENT) return root;
+    for (unsigned i = 0; i < root.v.element.children.length; ++i) {
+        const GumboNode& child = ChildAt(root.v.element, i);
+        if (child.type == GUMBO_NODE_ELEMENT && child.v.element.tag == GUMBO_TAG_BODY) return child;
+    }
+    return root;
+}
+
+bool IsElement(const GumboNode& node) {
+    return node.type == GUMBO_NODE_ELEMENT || node.type == GUMBO_NODE_TEMPLATE;
+}
+
 std::string TagName(const GumboElement& element) {
     if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
     GumboStringPiece original = element.original_tag;

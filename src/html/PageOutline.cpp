@@ -12,8 +12,8 @@
 #include "html/Charset.h"
 #include "html/Conformance.h"
 #include "html/CssSelectors.h"
+#include "html/GumboPage.h"
 #include "html/IdentifierNames.h"
-#include "html/ParsedPage.h"
 #include "text/Encoding.h"
 #include "text/Entities.h"
 #include "text/TextUtilities.h"
@@ -22,7 +22,6 @@ namespace quirebook {
 
 namespace {
 
-constexpr std::size_t kMaxNesting = 256;
 // A sheet importing sheets importing sheets ... is followed this far.
 constexpr int kMaxImportDepth = 8;
 // A chapter without a heading is labelled with this many of its first words.
@@ -217,7 +216,7 @@ bool IsSectioning(const GumboElement& element) {
         tag == GUMBO_TAG_NAV || tag == GUMBO_TAG_SECTION)
         return true;
     const auto role = AttributeOf(element, "role");
-    return role && (HoldsWord(*role, "main") || HoldsWord(*role, "article"));
+    return role && (HoldsToken(*role, "main") || HoldsToken(*role, "article"));
 }
 
 // Where the walk stands.
@@ -234,7 +233,7 @@ class Outliner {
         if (!charset.empty() && AsciiLower(charset) != "utf-8") m_charset = charset;
     }
 
-    PageOutline Outline(const ParsedPage& parsed) {
+    PageOutline Outline(const GumboDocument& parsed) {
         Survey(parsed.Root());
         ReadHiddenRules();
         const GumboNode& body = parsed.Body();
@@ -283,7 +282,7 @@ class Outliner {
             const bool furniture = inFurniture || IsFurniture(element, true);
             if (!furniture && !HiddenByAttributes(element)) {
                 const auto role = AttributeOf(element, "role");
-                if ((element.tag == GUMBO_TAG_MAIN || (role && HoldsWord(*role, "main"))) &&
+                if ((element.tag == GUMBO_TAG_MAIN || (role && HoldsToken(*role, "main"))) &&
                     m_main == nullptr)
                     m_main = node;
                 if (element.tag == GUMBO_TAG_ARTICLE) m_articles.push_back(node);
@@ -298,7 +297,7 @@ class Outliner {
         const auto href = AttributeOf(element, "href");
         if (!rel || !href || m_sheets == nullptr) return;
         const std::string rels = AsciiLower(*rel);
-        if (!HoldsWord(rels, "stylesheet") || HoldsWord(rels, "alternate")) return;
+        if (!HoldsToken(rels, "stylesheet") || HoldsToken(rels, "alternate")) return;
         if (!HoldsEveryScreen(AttributeOf(element, "media"))) return;
         std::string place;
         std::string text = m_sheets->Read(std::string(*href), std::string(), place);
@@ -350,9 +349,9 @@ class Outliner {
         const auto role = AttributeOf(element, "role");
         if (!role) return false;
         const std::string roles = AsciiLower(*role);
-        return HoldsWord(roles, "navigation") || HoldsWord(roles, "search") ||
-               HoldsWord(roles, "banner") || HoldsWord(roles, "complementary") ||
-               HoldsWord(roles, "contentinfo");
+        return HoldsToken(roles, "navigation") || HoldsToken(roles, "search") ||
+               HoldsToken(roles, "banner") || HoldsToken(roles, "complementary") ||
+               HoldsToken(roles, "contentinfo");
     }
 
     static bool HiddenByAttributes(const GumboElement& element) {
@@ -700,11 +699,11 @@ std::string SharedBeginning(const std::vector<const std::string*>& titles) {
 }  // namespace
 
 PageOutline OutlineOfPage(std::string_view page, const StyleSheetSource* sheets) {
-    const std::string limited = LimitNesting(page, kMaxNesting);
+    const std::string limited = LimitNesting(page, kParseNestingLimit);
     // The limit drops tags only from pages nested deeper than any reader shows: their outline
     // is read from the limited page, its places given in the page as it came.
     const std::string_view parsedText = limited == page ? page : std::string_view(limited);
-    const ParsedPage parsed(parsedText);
+    const GumboDocument parsed(parsedText);
     PageOutline outline = Outliner(parsedText, sheets).Outline(parsed);
     if (parsedText.data() != page.data())
         for (OutlineHeading& heading : outline.Headings) heading.TagLength = 0;

@@ -17,9 +17,9 @@
 #include "app/Publish.h"
 #include "app/WebImport.h"
 #include "html/Charset.h"
+#include "html/GumboPage.h"
 #include "html/PageFurniture.h"
 #include "html/PageOutline.h"
-#include "html/ParsedPage.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
 
@@ -153,7 +153,7 @@ std::vector<Entry> SiteContents(const BookProject& book) {
     for (const std::string& chapter : book.ChapterFiles)
         pages.push_back(PageToUtf8(LoadTextFile(book.SourceFolder + chapter)));
     RemovePageFurniture(pages, {});
-    const ParsedPage parsed(pages.front());
+    const GumboDocument parsed(pages.front());
     SiteReader reader(book.ChapterFiles, book.ChapterFiles.front());
     reader.Visit(parsed.Body(), 0, nullptr);
     return reader.MainList();
