@@ -16,10 +16,10 @@ struct ContentsPageChoice {
     std::string ResourceRoot;  // the root pages are read from; empty: the default for the page
 };
 
-// Makes a new book (as ImportWebPages does) of the pages `contentsPage` links to, in the order
-// of its links (WalkContentsPage). The links not followed are told in one message and written
-// to the log. False, with a message, when the user keeps the loaded project, the root does not
-// hold the page's folder or no page is found.
+// Makes a new book (as ImportWebPages does) of the pages `contentsPage` links to, in the reading
+// order its contents list gives (WalkContentsPage). The links not followed are told in one message
+// and written to the log. False, with a message, when the user keeps the loaded project, the root
+// does not hold the page's folder or no page is found.
 bool ImportFromContentsPage(BookProject& project, BookForm& form, UserInterface& ui,
                             const std::string& contentsPage, const ContentsPageChoice& choice);
 

@@ -84,8 +84,9 @@ void AddContentsPageOptions(CLI::App& command, MakeOptions& make, CLI::Option* p
         command
             .add_option("--from-contents", make.FromContents,
                         "Make the book of the pages this contents page links to, in the order of "
-                        "its links (the contents page first); pages outside the resource root, "
-                        "missing or in another folder are reported and skipped")
+                        "its main contents list, then its other links, the index, search and "
+                        "glossary pages last (the contents page first); pages outside the "
+                        "resource root, missing or in another folder are reported and skipped")
             ->type_name("PAGE")
             ->check(CLI::ExistingFile)
             ->excludes(pages);

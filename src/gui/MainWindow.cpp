@@ -89,7 +89,7 @@ void MainWindow::BuildLeftSide(QWidget* left) {
     ImportContentsButton = new QPushButton("Import from a Contents Page...");
     ImportContentsButton->setObjectName("btnImportContents");
     ImportContentsButton->setToolTip(
-        "Import the pages a contents page links to, in the order of its links");
+        "Import the pages a contents page links to, in the order of its contents list");
     ImportWordButton = new QPushButton("Import Word Doc");
     ImportWordButton->setToolTip("Import a MS Word document");
     MakeEpubButton = new QPushButton("Make ePub");

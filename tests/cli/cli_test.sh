@@ -24,6 +24,23 @@ check_contains "cover page listed" "$work/opf.txt" 'idref="coverpage"'
 unzip -p "$work/out/kites.epub" mimetype >"$work/mimetype.txt"
 check_contains "mimetype first" "$work/mimetype.txt" "application/epub+zip"
 
+# The table of contents lists each chapter with its headings beneath it, unless told otherwise.
+unzip -p "$work/out/kites.epub" OPS/toc.ncx >"$work/toc.txt"
+check_contains "a heading beneath its chapter" "$work/toc.txt" \
+    "<text>1. The cross</text>"
+check_contains "a heading's own id is its anchor" "$work/toc.txt" "building.html#bridle"
+"$quirebook" make "${pages[@]}" -o "$work/out/chapters.epub" --toc chapters -q >/dev/null 2>&1
+check "make with the chapters alone" 0 $?
+[ "$(unzip -p "$work/out/chapters.epub" OPS/toc.ncx | grep -c '<navPoint')" = "${#pages[@]}" ] ||
+    { echo "FAIL: --toc chapters lists more than the chapters"; failures=$((failures + 1)); }
+"$quirebook" make "${pages[@]}" -o "$work/out/headings.epub" --toc-headings -q >/dev/null 2>&1
+check "--toc-headings still works" 0 $?
+cmp -s <(unzip -p "$work/out/headings.epub" OPS/toc.ncx | grep -o 'content src="[^"]*"') \
+    <(grep -o 'content src="[^"]*"' "$work/toc.txt") ||
+    { echo "FAIL: --toc-headings differs from the default"; failures=$((failures + 1)); }
+"$quirebook" make "${pages[@]}" --toc everything -q >"$work/toc-usage.txt" 2>&1
+check "an unknown table of contents" 2 $?
+
 "$quirebook" repack "$work/keep/temp" "$work/out/again.epub" >"$work/repack.txt" 2>&1
 check "repack the kept work folder" 0 $?
 check_contains "repack message" "$work/repack.txt" "ePub re-compiled successfully."

@@ -54,6 +54,7 @@ for subcommand in make word-html word validate repack demo; do
 done
 expect "make --ti" "$(printf '%s\n' --title --title-page --titles)"
 expect "make --titles ''" "$(printf '%s\n' file heading html off)"
+expect "make --toc ''" "$(printf '%s\n' chapters headings)"
 expect "word-html --epub-version ''" "$(printf '%s\n' 2 3)"
 expect "word --option EpubV" "EpubVersion="
 expect "word --option PassEpub" "PassEpubCheck="
