@@ -33,21 +33,44 @@ class BookSheets {
   public:
     explicit BookSheets(const BookProject& project) : m_root(BookRootFolder(project)) {}
 
+    // The sheet `reference` names from the folder `base`: its text, `place` set to its key;
+    // empty when it may not be read.
     std::string Read(const std::string& reference, const std::string& base, std::string& place) {
-        const ResolvedResource sheet =
-            m_root.Resolve(DecodeEntities(reference), base, {ResourceKind::StyleSheet});
-        if (sheet.Status != ResourceStatus::Found) return {};
-        place = sheet.Key;
+        place = Locate(reference, base);
+        if (place.empty()) return {};
         const std::lock_guard<std::mutex> lock(m_mutex);
-        auto [found, added] = m_texts.try_emplace(sheet.Key);
-        if (added) found->second = PageToUtf8(ReadTextFile(sheet.Key));
+        auto [found, added] = m_texts.try_emplace(place);
+        if (added) found->second = PageToUtf8(ReadTextFile(place));
         return found->second;
     }
 
+    // The hiding selectors of the sheet `reference` names from `base`, read once for the book.
+    SelectorList HidingSelectorsOf(const std::string& reference, const std::string& base,
+                                   const StyleSheetSource& source) {
+        std::string place;
+        const std::string css = Read(reference, base, place);
+        if (css.empty()) return {};
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (const auto found = m_hiding.find(place); found != m_hiding.end())
+                return found->second;
+        }
+        SelectorList hiding = HidingSelectors(css, place, source);
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_hiding.try_emplace(place, std::move(hiding)).first->second;
+    }
+
   private:
+    std::string Locate(const std::string& reference, const std::string& base) const {
+        const ResolvedResource sheet =
+            m_root.Resolve(DecodeEntities(reference), base, {ResourceKind::StyleSheet});
+        return sheet.Status == ResourceStatus::Found ? sheet.Key : std::string();
+    }
+
     ResourceRoot m_root;
     std::mutex m_mutex;
     std::map<std::string, std::string> m_texts;
+    std::map<std::string, SelectorList> m_hiding;
 };
 
 // The sheets one page reaches: relative to the page's folder, or to the sheet naming them.
@@ -63,6 +86,13 @@ class PageSheets final : public StyleSheetSource {
             return m_book.Read(reference, base, place);
         } catch (const std::exception&) {
             return {};  // a sheet that cannot be read hides nothing
+        }
+    }
+    SelectorList HidingSelectorsOf(const std::string& reference) const override {
+        try {
+            return m_book.HidingSelectorsOf(reference, m_pageFolder, *this);
+        } catch (const std::exception&) {
+            return {};
         }
     }
 

@@ -219,6 +219,47 @@ bool IsSectioning(const GumboElement& element) {
     return role && (HoldsToken(*role, "main") || HoldsToken(*role, "article"));
 }
 
+// A source that reads no sheet, for a page whose linked sheets are not to be read.
+class NoSheetSource final : public StyleSheetSource {
+  public:
+    std::string Read(const std::string&, const std::string&, std::string&) const override {
+        return {};
+    }
+};
+
+const StyleSheetSource& NoSheets() {
+    static const NoSheetSource none;
+    return none;
+}
+
+void AddHidingSelectors(const std::string& css, const std::string& place,
+                        const StyleSheetSource& sheets, int depth, std::set<std::string>& read,
+                        SelectorList& hiding) {
+    for (const StyleRule& rule : ReadStyleRules(css)) {
+        if (!AppliesOnEveryScreen(rule.Conditions) || !Hides(rule.Declarations)) continue;
+        for (const std::string& selector : SplitSelectorList(rule.Selectors)) {
+            try {
+                for (ComplexSelector& each : ParseSelectors(selector))
+                    hiding.push_back(std::move(each));
+            } catch (const std::invalid_argument&) {
+                // A selector this reading does not know (":hover", "+") hides nothing here.
+            }
+        }
+    }
+    if (depth >= kMaxImportDepth || css.find('@') == std::string::npos) return;
+    std::vector<std::string> imports;
+    RewriteStyleReferences(css, [&imports](StyleReferenceKind kind, const std::string& value) {
+        if (kind == StyleReferenceKind::Import) imports.push_back(value);
+        return std::optional<std::string>(value);
+    });
+    for (const std::string& import : imports) {
+        std::string importedPlace;
+        const std::string text = sheets.Read(import, place, importedPlace);
+        if (text.empty() || !read.insert(importedPlace).second) continue;
+        AddHidingSelectors(text, importedPlace, sheets, depth + 1, read, hiding);
+    }
+}
+
 // Where the walk stands.
 struct Context {
     bool InRoot = false;     // inside the main content
@@ -277,7 +318,7 @@ class Outliner {
                 ++m_ids[std::string(*id)];
             if (element.tag == GUMBO_TAG_TITLE && m_title.empty()) m_title = TextUnder(*node);
             if (element.tag == GUMBO_TAG_STYLE && HoldsEveryScreen(AttributeOf(element, "media")))
-                m_styleTexts.push_back({RawTextUnder(*node), std::string()});
+                m_styleTexts.push_back(RawTextUnder(*node));
             if (element.tag == GUMBO_TAG_LINK) NoteLinkedSheet(element);
             const bool furniture = inFurniture || IsFurniture(element, true);
             if (!furniture && !HiddenByAttributes(element)) {
@@ -299,41 +340,19 @@ class Outliner {
         const std::string rels = AsciiLower(*rel);
         if (!HoldsToken(rels, "stylesheet") || HoldsToken(rels, "alternate")) return;
         if (!HoldsEveryScreen(AttributeOf(element, "media"))) return;
-        std::string place;
-        std::string text = m_sheets->Read(std::string(*href), std::string(), place);
-        if (!text.empty()) m_styleTexts.push_back({std::move(text), std::move(place)});
+        m_linkedSheets.emplace_back(*href);
     }
 
     // The hiding rules of the page's sheets and of those they import.
     void ReadHiddenRules() {
-        std::set<std::string> read;
-        for (const auto& [text, place] : m_styleTexts) ReadHiddenRulesOf(text, place, 0, read);
-    }
-
-    void ReadHiddenRulesOf(const std::string& css, const std::string& place, int depth,
-                           std::set<std::string>& read) {
-        for (const StyleRule& rule : ReadStyleRules(css)) {
-            if (!AppliesOnEveryScreen(rule.Conditions) || !Hides(rule.Declarations)) continue;
-            for (const std::string& selector : SplitSelectorList(rule.Selectors)) {
-                try {
-                    for (ComplexSelector& each : ParseSelectors(selector))
-                        m_hidden.push_back(std::move(each));
-                } catch (const std::invalid_argument&) {
-                    // A selector this reading does not know (":hover", "+") hides nothing here.
-                }
-            }
+        for (const std::string& text : m_styleTexts) {
+            SelectorList hiding = m_sheets != nullptr ? HidingSelectors(text, "", *m_sheets)
+                                                      : HidingSelectors(text, "", NoSheets());
+            m_hidden.insert(m_hidden.end(), hiding.begin(), hiding.end());
         }
-        if (m_sheets == nullptr || depth >= kMaxImportDepth) return;
-        std::vector<std::string> imports;
-        RewriteStyleReferences(css, [&imports](StyleReferenceKind kind, const std::string& value) {
-            if (kind == StyleReferenceKind::Import) imports.push_back(value);
-            return std::optional<std::string>(value);
-        });
-        for (const std::string& import : imports) {
-            std::string importedPlace;
-            const std::string text = m_sheets->Read(import, place, importedPlace);
-            if (text.empty() || !read.insert(importedPlace).second) continue;
-            ReadHiddenRulesOf(text, importedPlace, depth + 1, read);
+        for (const std::string& href : m_linkedSheets) {
+            const SelectorList& hiding = m_sheets->HidingSelectorsOf(href);
+            m_hidden.insert(m_hidden.end(), hiding.begin(), hiding.end());
         }
     }
 
@@ -628,7 +647,8 @@ class Outliner {
     std::string m_charset;  // the page's when it is not UTF-8: its texts are converted
     std::map<std::string, int, std::less<>> m_ids;
     std::string m_title;
-    std::vector<std::pair<std::string, std::string>> m_styleTexts;  // text, place
+    std::vector<std::string> m_styleTexts;    // of the page's style elements
+    std::vector<std::string> m_linkedSheets;  // the references of its linked style sheets
     SelectorList m_hidden;
     const GumboNode* m_main = nullptr;
     std::vector<const GumboNode*> m_articles;
@@ -697,6 +717,20 @@ std::string SharedBeginning(const std::vector<const std::string*>& titles) {
 }
 
 }  // namespace
+
+SelectorList HidingSelectors(const std::string& css, const std::string& place,
+                             const StyleSheetSource& sheets) {
+    SelectorList hiding;
+    std::set<std::string> read{place};
+    AddHidingSelectors(css, place, sheets, 0, read, hiding);
+    return hiding;
+}
+
+SelectorList StyleSheetSource::HidingSelectorsOf(const std::string& reference) const {
+    std::string place;
+    const std::string css = Read(reference, std::string(), place);
+    return css.empty() ? SelectorList() : HidingSelectors(css, place, *this);
+}
 
 PageOutline OutlineOfPage(std::string_view page, const StyleSheetSource* sheets) {
     const std::string limited = LimitNesting(page, kParseNestingLimit);

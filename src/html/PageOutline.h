@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "html/CssSelectors.h"
+
 namespace quirebook {
 
 struct OutlineHeading {
@@ -47,7 +49,17 @@ class StyleSheetSource {
     // against. Empty when there is no such sheet or it may not be read.
     virtual std::string Read(const std::string& reference, const std::string& from,
                              std::string& place) const = 0;
+    // HidingSelectors of the sheet the page names `reference`; a source may keep them for the
+    // next page that links the same sheet.
+    virtual SelectorList HidingSelectorsOf(const std::string& reference) const;
 };
+
+// The selectors of the rules of `css` (read from `place`, empty for a page's style element) that
+// hide what they select on every screen (display: none, visibility: hidden), with those of the
+// sheets it imports, read through `sheets`, at most eight deep and each once. Selectors the
+// selector reader does not know are passed over.
+SelectorList HidingSelectors(const std::string& css, const std::string& place,
+                             const StyleSheetSource& sheets);
 
 // The outline of `page` (any byte encoding that writes markup in ASCII; its text is read in the
 // charset its bytes are in). The main content is the page's main element (or role="main"), else
