@@ -3,7 +3,7 @@
 // the command line; then makes the Word example with a replaced style sheet and DejaVu Sans
 // embedded, and takes the dialogs (languages, fonts) and the heading tree. Each picture must
 // have its window's size and show more than a blank surface. The Word book is left in the folder
-// as word-book.epub.
+// as word-book.epub. Last, the Python tutorial of the corpus imported (tutorial.png).
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidgetItemIterator>
 #include <iostream>
 
 #include "GuiTests.h"
@@ -172,6 +173,41 @@ bool MakeWordBook(const QString& folder) {
     return true;
 }
 
+// The Python tutorial of the corpus of real documents imported: the grid's titles and the tree
+// of its table of contents, read from each page's own text, not from its sidebar. Passes when the
+// corpus is not beside the checkout.
+bool ImportPythonTutorial(const QString& folder) {
+    const std::string tutorial = QUIREBOOK_SOURCE_DIR "/../shared/corpus/web/python-3.11-tutorial/";
+    if (!QFile::exists(QString::fromStdString(tutorial + "order.txt"))) {
+        std::cout << "skipped: the corpus is not beside the checkout (no tutorial screenshot)\n";
+        return true;
+    }
+    WindowFixture fixture;
+    MainWindow& window = *fixture.Window;
+    window.resize(1270, 780);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return Fail("the window was not shown");
+    QStringList pages;
+    for (const QString& name : QString::fromStdString(LoadTextFile(tutorial + "order.txt"))
+                                   .split('\n', Qt::SkipEmptyParts))
+        pages << QString::fromStdString(tutorial) + name.trimmed();
+    QSignalSpy previewLoaded(window.Preview, &QWebEngineView::loadFinished);
+    window.OpenFiles(pages);
+    previewLoaded.wait(30000);
+    if (window.Grid->rowCount() != pages.size()) return Fail("the tutorial was not imported");
+    for (int row = 0; row < window.Grid->rowCount(); ++row) {
+        const QString title = window.Grid->item(row, ChapterGrid::TitleColumn)->text();
+        if (title == "Table of Contents" || title == "This Page" || title == "Navigation")
+            return Fail("a chapter is titled with its sidebar's heading: " + title.toStdString());
+    }
+    int nodes = 0;
+    for (QTreeWidgetItemIterator node(window.Headings); *node != nullptr; ++node) ++nodes;
+    if (window.Headings->isHidden() || nodes < 130)
+        return Fail("the heading tree shows " + std::to_string(nodes) + " entries");
+    window.Headings->scrollToItem(window.Headings->topLevelItem(4));
+    return Save(Grab(window), window, folder, "tutorial");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -182,5 +218,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    return TakeScreenshots(folder) && MakeWordBook(folder) ? 0 : 1;
+    return TakeScreenshots(folder) && MakeWordBook(folder) && ImportPythonTutorial(folder) ? 0 : 1;
 }
