@@ -28,7 +28,7 @@ bool ImportFromContentsPage(BookProject& project, BookForm& form, UserInterface&
         ui.ShowMessage("The contents page " + contentsPage + " links to no page of its folder");
         return false;
     }
-    if (!ImportWebPages(project, form, ui, walk.Pages)) return false;
+    if (!ImportWebPages(project, form, ui, walk.Pages, walk.Levels)) return false;
     if (!choice.ResourceRoot.empty()) project.ResourceRoot = root.Folder();
     if (walk.Skipped.empty()) return true;
     std::string message = "Links not followed from the contents page:";

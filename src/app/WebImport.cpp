@@ -40,10 +40,11 @@ void ResetBookFields(BookProject& project, BookForm& form) {
     project.CoverPicture.clear();
     project.ReplacementStyleSheet.clear();
     project.ResourceRoot.clear();
+    project.ChapterLevels.clear();
 }
 
 bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
-                    const std::vector<std::string>& pages) {
+                    const std::vector<std::string>& pages, const std::vector<int>& levels) {
     if (pages.empty()) {
         ui.ShowMessage("Please choose the web pages of the book.");
         return false;
@@ -61,6 +62,11 @@ bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
 
     project.ChapterFiles.clear();
     project.ChapterSizes.clear();
+    project.ChapterLevels.clear();
+    for (std::size_t i = 0; i < pages.size() && i < levels.size(); ++i)
+        if (levels[i] > 1)
+            project.ChapterLevels[FileNameToUtf8(fs::path(pages[i]).filename().string())] =
+                levels[i];
     for (const std::string& page : pages) {
         // A name in other bytes than UTF-8 (Latin-1, from an old archive) is named in UTF-8 in
         // the book, and found again on disk by SourceFile.

@@ -16,8 +16,8 @@ namespace quirebook {
 bool ConfirmNewProject(const BookProject& project, UserInterface& ui);
 
 // Empties the book's fields for a new import: title, author, subject, publisher and ID (the
-// description and the language stay), the output labels, the cover, the replacement sheet and
-// the resource root.
+// description and the language stay), the output labels, the cover, the replacement sheet, the
+// resource root and the chapters' levels.
 void ResetBookFields(BookProject& project, BookForm& form);
 
 // Makes a new book of the web pages `pages` (paths, in reading order, all in one folder): the
@@ -26,8 +26,10 @@ void ResetBookFields(BookProject& project, BookForm& form);
 // that says one (PageLanguage) and the output name. False, with a
 // message, when the user keeps the loaded project, no page is given or the pages lie in different
 // folders.
+// `levels` (parallel to `pages`, or shorter) tells how deep a contents page nests each page
+// (ChapterLevels).
 bool ImportWebPages(BookProject& project, BookForm& form, UserInterface& ui,
-                    const std::vector<std::string>& pages);
+                    const std::vector<std::string>& pages, const std::vector<int>& levels = {});
 
 // Sets the book's language to the one the language tag `tag` ("fr-FR") names, when the language
 // list knows it; false for an empty tag.

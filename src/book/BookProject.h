@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -110,6 +111,9 @@ class BookProject {
     std::vector<std::string> ChapterFiles;
     std::vector<std::int64_t> ChapterSizes;  // bytes, parallel to ChapterFiles
     std::vector<std::string> ChapterTitles;  // parallel to ChapterFiles, or empty
+    // How deep a contents page nests a chapter among the others, by its name in ChapterFiles: 2
+    // for one its list holds inside another's entry ...; a chapter not named is at level 1.
+    std::map<std::string, int> ChapterLevels;
     BookMetadataRecord BookMetadata;
     std::string CoverPicture;  // full path, empty for no cover
     bool ReplaceStyleSheet = false;

@@ -145,6 +145,7 @@ std::vector<PageOutline> OutlineChapters(const BookProject& project, const Chapt
 std::vector<HeadingEntry> BookNavigation(const BookProject& project,
                                          const std::vector<PageOutline>& outlines) {
     std::vector<HeadingEntry> entries;
+    int previousLevel = 0;
     for (std::size_t chapter = 0; chapter < outlines.size(); ++chapter) {
         const std::vector<OutlineHeading>& headings = outlines[chapter].Headings;
         std::string title = chapter < project.ChapterTitles.size()
@@ -157,15 +158,22 @@ std::vector<HeadingEntry> BookNavigation(const BookProject& project,
         if (title.empty())
             title = titledByHeading ? headings.front().Label : project.ChapterFiles[chapter];
         const int index = static_cast<int>(chapter);
-        entries.push_back({EntryText(title), 1, index, 0, std::string()});
+        // A chapter stands at the level its contents page gives it, at most one below the
+        // chapter before it, whatever order the grid put them in.
+        const auto given = project.ChapterLevels.find(project.ChapterFiles[chapter]);
+        const int chapterLevel = std::clamp(
+            given == project.ChapterLevels.end() ? 1 : given->second, 1, previousLevel + 1);
+        previousLevel = chapterLevel;
+        entries.push_back({EntryText(title), chapterLevel, index, 0, std::string()});
         // Every heading of a chapter lies beneath it, nested in the headings before it of a
         // higher level.
         std::vector<int> open;  // the levels of the headings the next one may nest in
         for (std::size_t h = titledByHeading ? 1 : 0; h < headings.size(); ++h) {
             const int level = headings[h].Level;
             while (!open.empty() && open.back() >= level) open.pop_back();
-            entries.push_back({EntryText(headings[h].Label), 2 + static_cast<int>(open.size()),
-                               index, static_cast<int>(h) + 1, headings[h].Id});
+            entries.push_back({EntryText(headings[h].Label),
+                               chapterLevel + 1 + static_cast<int>(open.size()), index,
+                               static_cast<int>(h) + 1, headings[h].Id});
             open.push_back(level);
         }
     }

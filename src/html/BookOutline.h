@@ -16,7 +16,8 @@ namespace quirebook {
 // relative to each page in SourceFolder.
 std::vector<PageOutline> OutlineChapters(const BookProject& project, const ChapterTexts& texts);
 
-// The book's table of contents: one entry per chapter at level 1, labelled with its title
+// The book's table of contents: one entry per chapter at its level (ChapterLevels, at most one
+// below the chapter before it; 1 by default), labelled with its title
 // (ChapterTitles, escaped; a chapter without one takes its first heading's label, else its file
 // name), and beneath it the headings of its outline, nested as their levels nest. A chapter's
 // first heading whose label is the chapter's title is the chapter's own entry. Labels are

@@ -34,20 +34,39 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
     }
 }
 
+// `name` with "-N" before its extension.
+std::string Numbered(const std::string& name, int number) {
+    const fs::path path(name);
+    return (path.parent_path() / (path.stem().string() + "-" + std::to_string(number) +
+                                  path.extension().string()))
+        .generic_string();
+}
+
 // Each chapter's name in the book: the EPUB 3 name when no chapter or file of the book has it
-// already, else its own.
+// already, else its own. Names are told apart without regard to case, as readers' file systems
+// and the container's rules do: a chapter whose name another chapter or file already has in
+// other capitals ("Index.html" beside "index.html") gets "-2", "-3" ... before its extension.
 std::vector<std::string> WrittenChapterNames(const BookProject& project) {
     std::vector<std::string> names = project.ChapterFiles;
-    if (project.Options.EpubVersion < 3) return names;
-    std::set<std::string> taken(names.begin(), names.end());
+    const std::set<std::string> chapters(names.begin(), names.end());
+    std::set<std::string> taken;  // lower case
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(project.OpsFolder, error);
+         it != fs::recursive_directory_iterator(); it.increment(error)) {
+        const std::string file = fs::relative(it->path(), project.OpsFolder, error).generic_string();
+        if (it->is_regular_file(error) && chapters.count(file) == 0) taken.insert(AsciiLower(file));
+    }
     for (std::string& name : names) {
-        const std::string renamed = Epub3ChapterName(name);
-        std::error_code error;
-        if (renamed == name || taken.count(renamed) != 0 ||
-            fs::exists(project.OpsFolder + renamed, error))
-            continue;
-        taken.insert(renamed);
-        name = renamed;
+        if (project.Options.EpubVersion >= 3) {
+            const std::string renamed = Epub3ChapterName(name);
+            if (renamed != name && taken.count(AsciiLower(renamed)) == 0 &&
+                chapters.count(renamed) == 0)
+                name = renamed;
+        }
+        const std::string first = name;
+        for (int number = 2; taken.count(AsciiLower(name)) != 0; ++number)
+            name = Numbered(first, number);
+        taken.insert(AsciiLower(name));
     }
     return names;
 }

@@ -14,8 +14,10 @@ namespace quirebook {
 // and the resources carried beforehand. The chapters are worked on with project.Jobs threads;
 // log lines and messages come in the chapters' order.
 // In an EPUB 3 book a chapter named .htm or .html is renamed .xhtml (Epub3ChapterName), as EPUB
-// 3 readers expect, unless another chapter or file of the book has that name: ChapterFiles
-// then names it so, the file under its old name is removed, and every link to it follows.
+// 3 readers expect, unless another chapter or file of the book has that name; and a chapter
+// whose name an earlier chapter or a file of the book has in other capitals is renamed with
+// "-2", "-3" ... before its extension. ChapterFiles then names it so, the file under its old
+// name is removed, and every link to it follows.
 void ConformBook(BookProject& project, ChapterTexts& texts, UserInterface& ui);
 
 // The name of `chapter` in an EPUB 3 book: ".htm" and ".html" (in any case) become ".xhtml".

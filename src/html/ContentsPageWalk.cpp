@@ -47,6 +47,12 @@ bool IsList(const GumboElement& element) {
                        HoldsToken(*classes, "menu"));
 }
 
+// The lists of HTML, whose nesting nests their entries.
+bool NestsEntries(GumboTag tag) {
+    return tag == GUMBO_TAG_UL || tag == GUMBO_TAG_OL || tag == GUMBO_TAG_DL ||
+           tag == GUMBO_TAG_MENU || tag == GUMBO_TAG_DIR;
+}
+
 std::string TagAndClass(const GumboElement& element) {
     const auto classes = AttributeOf(element, "class");
     const std::string_view written = TrimBlanks(classes.value_or(""));
@@ -93,8 +99,12 @@ std::string NameOf(const std::string& page) {
 // chapter of a contents list: one the walk follows and not marked to come last (a list of
 // marked pages, as a header bar linking the index and the search page is, is navigation, not
 // contents); empty otherwise.
-std::vector<std::size_t> ReadingOrder(const PageLinks& links,
-                                      const std::vector<std::string>& chapters) {
+struct LinkOrder {
+    std::vector<std::size_t> Links;  // indexes into PageLinks::Links
+    std::size_t InMainList = 0;      // how many of the first ones lie in the main list
+};
+
+LinkOrder ReadingOrder(const PageLinks& links, const std::vector<std::string>& chapters) {
     // Per list, the pages it leads to and how many links lead there (a contents list links its
     // chapters' sections too), which decides between lists of as many pages.
     std::vector<std::pair<std::set<std::string>, std::size_t>> lists(links.ListKinds.size());
@@ -113,16 +123,17 @@ std::vector<std::size_t> ReadingOrder(const PageLinks& links,
         if (holdsMore(lists[list], lists[main])) main = list;
     const bool hasMain = !lists.empty() && !lists[main].first.empty();
 
-    std::vector<std::size_t> order;
+    LinkOrder order;
     std::vector<std::size_t> rest;
     for (std::size_t i = 0; i < links.Links.size(); ++i) {
         const int list = links.Links[i].List;
         const bool inMain =
             hasMain && list != kNoList &&
             links.ListKinds[static_cast<std::size_t>(list)] == links.ListKinds[main];
-        (inMain ? order : rest).push_back(i);
+        (inMain ? order.Links : rest).push_back(i);
     }
-    order.insert(order.end(), rest.begin(), rest.end());
+    order.InMainList = order.Links.size();
+    order.Links.insert(order.Links.end(), rest.begin(), rest.end());
     return order;
 }
 
@@ -148,9 +159,9 @@ class Walk {
     }
 
     // The pages `page` (with its `links`) links to that were not found before, in its reading
-    // order.
+    // order; with `depths`, how many lists hold the first link to each found in its main list.
     std::vector<std::string> Follow(const std::string& page, const PageLinks& links,
-                                    ContentsWalk& result) {
+                                    ContentsWalk& result, std::map<std::string, int>* depths) {
         const std::string base = fs::path(page).parent_path().string();
         std::vector<ResolvedResource> targets;  // an empty one for a link to another site
         std::vector<std::string> chapters;
@@ -165,7 +176,9 @@ class Walk {
 
         std::vector<std::string> next;
         int elsewhere = 0;
-        for (const std::size_t i : ReadingOrder(links, chapters)) {
+        const LinkOrder order = ReadingOrder(links, chapters);
+        for (std::size_t at = 0; at < order.Links.size(); ++at) {
+            const std::size_t i = order.Links[at];
             const std::string& link = links.Links[i].Target;
             const ResolvedResource& target = targets[i];
             if (LeadsElsewhere(link)) {
@@ -178,7 +191,10 @@ class Walk {
                 continue;
             }
             if (target.Status == ResourceStatus::Found) {
-                if (Add(target.Key)) next.push_back(target.Key);
+                if (!Add(target.Key)) continue;
+                next.push_back(target.Key);
+                if (depths != nullptr && at < order.InMainList)
+                    depths->emplace(target.Key, links.Links[i].Depth);
                 continue;
             }
             Skip(result, page, link,
@@ -229,9 +245,14 @@ PageLinks ReadPageLinks(std::string_view page) {
     PageLinks found;
     // Depth first in document order, each node with the outermost list holding it. Only
     // elements are entered: text, comments and a template's inert content hold no link.
-    std::vector<std::pair<const GumboNode*, int>> stack{{&parsed.Root(), kNoList}};
+    struct Place {
+        const GumboNode* Node;
+        int List;
+        int Depth;
+    };
+    std::vector<Place> stack{{&parsed.Root(), kNoList, 0}};
     while (!stack.empty()) {
-        auto [node, list] = stack.back();
+        auto [node, list, depth] = stack.back();
         stack.pop_back();
         if (node->type != GUMBO_NODE_ELEMENT) continue;
         const GumboElement& element = node->v.element;
@@ -239,15 +260,16 @@ PageLinks ReadPageLinks(std::string_view page) {
             list = static_cast<int>(found.ListKinds.size());
             found.ListKinds.push_back(KindOf(*node));
         }
+        if (NestsEntries(element.tag)) ++depth;
         const bool isLink = element.tag == GUMBO_TAG_A || element.tag == GUMBO_TAG_AREA;
         const auto href = AttributeOf(element, "href");
         if (href && (isLink || element.tag == GUMBO_TAG_LINK)) {
             const auto rel = AttributeOf(element, "rel");
             if (rel && MarksAsLast(*rel)) found.Marked.emplace_back(*href);
-            if (isLink) found.Links.push_back({std::string(*href), list});
+            if (isLink) found.Links.push_back({std::string(*href), list, depth});
         }
         for (unsigned i = element.children.length; i-- > 0;)
-            stack.emplace_back(static_cast<const GumboNode*>(element.children.data[i]), list);
+            stack.push_back({static_cast<const GumboNode*>(element.children.data[i]), list, depth});
     }
     return found;
 }
@@ -260,6 +282,7 @@ ContentsWalk WalkContentsPage(const std::string& contentsPage, const ResourceRoo
     walk.Add(start.string());
     std::vector<std::string> found;
     std::vector<std::string> level{start.string()};
+    std::map<std::string, int> depths;  // of the contents page's main list
     for (int step = 0; step < depth && !level.empty(); ++step) {
         // The level's pages are read before any is followed, so that the marks of all of them
         // decide which are followed last and which lists hold contents.
@@ -267,7 +290,8 @@ ContentsWalk WalkContentsPage(const std::string& contentsPage, const ResourceRoo
         for (const std::string& page : level) links.emplace(page, walk.Read(page));
         std::vector<std::string> next;
         for (const std::string& page : walk.MarkedLast(std::move(level)))
-            for (std::string& linked : walk.Follow(page, links.at(page), result))
+            for (std::string& linked :
+                 walk.Follow(page, links.at(page), result, step == 0 ? &depths : nullptr))
                 next.push_back(std::move(linked));
         found.insert(found.end(), next.begin(), next.end());
         level = std::move(next);
@@ -276,6 +300,14 @@ ContentsWalk WalkContentsPage(const std::string& contentsPage, const ResourceRoo
     found = walk.MarkedLast(std::move(found));
     if (withContentsPage) result.Pages.push_back(start.string());
     result.Pages.insert(result.Pages.end(), found.begin(), found.end());
+    // The list's outermost entries stand at level 1, whatever holds the list.
+    int outermost = 0;
+    for (const auto& [page, listDepth] : depths)
+        outermost = outermost == 0 ? listDepth : std::min(outermost, listDepth);
+    for (const std::string& page : result.Pages) {
+        const auto listed = depths.find(page);
+        result.Levels.push_back(listed == depths.end() ? 1 : listed->second - outermost + 1);
+    }
     return result;
 }
 

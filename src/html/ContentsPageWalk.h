@@ -12,7 +12,11 @@
 namespace quirebook {
 
 struct ContentsWalk {
-    std::vector<std::string> Pages;    // absolute paths, in reading order, each once
+    std::vector<std::string> Pages;  // absolute paths, in reading order, each once
+    // Parallel to Pages: how deep the contents page's main list nests each page, 1 for its
+    // outermost entries (and for the contents page and every page found elsewhere), 2 for the
+    // entries of a list inside one of them ...
+    std::vector<int> Levels;
     std::vector<std::string> Skipped;  // one line per link not followed, naming the page with it
 };
 
@@ -20,6 +24,7 @@ struct ContentsWalk {
 struct PageLink {
     std::string Target;  // the href, markup escapes undone
     int List = -1;  // the index of the outermost list holding it in PageLinks::ListKinds, or -1
+    int Depth = 0;  // how many lists of HTML (ul, ol, dl, menu, dir) hold it
 };
 
 // What a page's markup says of its links, read from the page parsed as browsers parse it, so

@@ -125,11 +125,9 @@ bool NamesOnlyANumber(std::string_view label) {
     std::string last = words.back();
     while (!last.empty() && std::string_view(".:)").find(last.back()) != std::string_view::npos)
         last.pop_back();
-    return IsRomanNumeral(last) ||
-           (!last.empty() &&
-            std::all_of(last.begin(), last.end(),
-                        [](char c) { return (c >= '0' && c <= '9') || c == '.'; }) &&
-            last.front() != '.');
+    // A whole number: a version ("0.8.13") or a section number ("2.1") names no chapter.
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return IsRomanNumeral(last) || (!last.empty() && std::all_of(last.begin(), last.end(), digit));
 }
 
 // Two parts of one title: "Chapter IV." + "Flatland" as "Chapter IV. Flatland", "I" + "Of Lines"
@@ -530,6 +528,12 @@ class Outliner {
             Found& heading = m_headings[i];
             if (i + 1 < m_headings.size() && !m_headings[i + 1].ContentBefore) {
                 const Found& next = m_headings[i + 1];
+                // A title written twice ("settitle" and "top" in a manual) is one heading.
+                if (next.Heading.Label == heading.Heading.Label) {
+                    merged.push_back(std::move(heading));
+                    ++i;
+                    continue;
+                }
                 const bool numbered = next.Heading.Level > heading.Heading.Level &&
                                       NamesOnlyANumber(heading.Heading.Label) &&
                                       !NamesOnlyANumber(next.Heading.Label);

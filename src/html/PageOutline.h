@@ -74,6 +74,7 @@ SelectorList HidingSelectors(const std::string& css, const std::string& place,
 // labelled with all its parts; a heading that names only a number ("Chapter IV.", "Part 2")
 // followed at once by a deeper heading is one heading labelled with both, and so are the first
 // two h1 headings of the main content when nothing stands between them (a title in two lines).
+// A heading that repeats the one just before it, with nothing between, is not read again.
 PageOutline OutlineOfPage(std::string_view page, const StyleSheetSource* sheets);
 
 // `text` with every run of white space (no-break and other Unicode spaces too) made one space,

@@ -117,6 +117,32 @@ TEST(ContentsImportTest, PythonTutorialTellsItsLinksOutsideTheTutorial) {
                                 "absolute path"));
 }
 
+TEST(ContentsImportTest, TheTableOfContentsNestsChaptersAsTheContentsListDoes) {
+    TempFolder temp;
+    fs::create_directories(temp / "book");
+    SaveTextFile(temp / "book/toc.html",
+                 "<ol><li><a href=\"start.html\">1. Start</a><ol><li><a href=\"setup.html\">1.1 "
+                 "Setup</a></li></ol></li><li><a href=\"next.html\">2. Next</a></li></ol>");
+    SaveTextFile(temp / "book/start.html", "<h1>Start</h1><p>a</p>");
+    SaveTextFile(temp / "book/setup.html", "<h1>Setup</h1><h2>On Linux</h2><p>b</p>");
+    SaveTextFile(temp / "book/next.html", "<h1>Next</h1><p>c</p>");
+    BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
+    book.OutputFolder = temp / "books/";
+    BookForm form;
+    form.ShowsHeadingTree = true;
+    RecordingUserInterface ui;
+    ASSERT_TRUE(ImportFromContentsPage(book, form, ui, temp / "book/toc.html", {1, false, {}}));
+    std::vector<std::string> tree;
+    for (const HeadingEntry& entry : book.HeadingEntries)
+        tree.push_back(entry.Text + "@" + std::to_string(entry.Level));
+    EXPECT_THAT(tree, ::testing::ElementsAre("Start@1", "Setup@2", "On Linux@3", "Next@1"));
+    ASSERT_TRUE(PublishBook(book, form, ui)) << book.BuildLog;
+    const std::string ncx = LoadTextFile(book.OpsFolder + "toc.ncx");
+    // "Setup" opens inside "Start", and "Next" after both have closed.
+    EXPECT_LT(ncx.find("<text>Setup</text>"), ncx.find("</navPoint>"));
+    EXPECT_THAT(ncx, HasSubstr("<meta name=\"dtb:depth\" content=\"3\" />"));
+}
+
 TEST(ContentsImportTest, ARootThatDoesNotHoldThePageIsRefused) {
     TempFolder temp;
     fs::create_directories(temp / "book");

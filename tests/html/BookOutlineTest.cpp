@@ -63,6 +63,18 @@ TEST_F(BookOutlineTest, ATypedTitleKeepsTheFirstHeadingAsAnEntryAndNoTitleTakesI
                 ElementsAre("My own title@1", "First@2", "Sub@3", "Second@1", "c3.htm@1"));
 }
 
+TEST_F(BookOutlineTest, ChaptersNestAsTheirContentsPageNestsThem) {
+    const ChapterTexts pages = {"<h1>Getting Started</h1>", "<h1>Installation</h1><h2>Linux</h2>",
+                                "<h1>Deep</h1>", "<h1>Next Part</h1>"};
+    Book.ChapterLevels = {{"c2.htm", 2}, {"c3.htm", 5}};
+    EXPECT_THAT(Shown(Navigation(pages, {"Getting Started", "Installation", "Deep", "Next Part"})),
+                ElementsAre("Getting Started@1", "Installation@2", "Linux@3", "Deep@3",
+                            "Next Part@1"));
+    // A chapter dragged to the front stands at the top.
+    Book.ChapterLevels = {{"c1.htm", 2}};
+    EXPECT_THAT(Shown(Navigation({"<h1>A</h1>"}, {"A"})), ElementsAre("A@1"));
+}
+
 TEST_F(BookOutlineTest, LongLabelsAreShortenedAndEscaped) {
     std::string words;
     while (words.size() < 200) words += "word ";

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "RecordingUserInterface.h"
 #include "TempFolder.h"
 #include "text/TextFiles.h"
@@ -42,6 +44,32 @@ TEST(ConformBook, GivesTheSameChapterWhetherItsTreeWasHeldOrNot) {
             << texts[0].substr(0, 1000);
         EXPECT_NE(texts[1].find("<a href=\"a.htm#t\">up</a>"), std::string::npos);
     }
+}
+
+// Two chapters whose names differ in case alone cannot both stand in a book: the second, and a
+// chapter named as a picture in other capitals, is renamed, and the links to it follow.
+TEST(ConformBook, ChapterNamesDifferingInCaseAloneAreMadeDistinct) {
+    TempFolder temp;
+    BookProject book({temp.Path(), temp.Path()}, temp / "work");
+    book.ClearBookFolders();
+    book.ChapterFiles = {"index.html", "Index.html", "Logo.png.html"};
+    book.ChapterTitles = {"Top", "Index", "Logo"};
+    SaveTextFile(book.OpsFolder + "logo.PNG.html", "a file of the book");
+    const std::string top =
+        "<html><body><p><a href=\"Index.html#i\">index</a> <a href=\"index.html\">top</a>"
+        "</p></body></html>";
+    const std::string index = "<html><body><p id=\"i\">i</p></body></html>";
+    ChapterTexts texts = {top, index, index};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        SaveTextFile(book.OpsFolder + book.ChapterFiles[i], texts[i]);
+    RecordingUserInterface ui;
+    ConformBook(book, texts, ui);
+    EXPECT_EQ(book.ChapterFiles,
+              (std::vector<std::string>{"index.html", "Index-2.html", "Logo.png-2.html"}));
+    EXPECT_NE(texts[0].find("<a href=\"Index-2.html#i\">index</a> <a href=\"index.html\">top"),
+              std::string::npos)
+        << texts[0];
+    EXPECT_FALSE(std::filesystem::exists(book.OpsFolder + "Index.html"));
 }
 
 }  // namespace

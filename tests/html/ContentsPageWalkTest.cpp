@@ -177,6 +177,18 @@ class ContentsOrderTest : public ::testing::Test {
                                                   "</body></html>");
     }
 
+    // "name@level" for each page of the walk from contents.html.
+    std::vector<std::string> Levels() {
+        std::vector<std::string> levels;
+        const ContentsWalk walk =
+            WalkContentsPage(Temp / "book/contents.html", ResourceRoot(Temp.Path()), 1, true);
+        EXPECT_EQ(walk.Levels.size(), walk.Pages.size());
+        for (std::size_t i = 0; i < walk.Pages.size() && i < walk.Levels.size(); ++i)
+            levels.push_back(fs::path(walk.Pages[i]).filename().string() + "@" +
+                             std::to_string(walk.Levels[i]));
+        return levels;
+    }
+
     // The pages' names in the walk's order from contents.html.
     std::vector<std::string> Order(int depth = 1) {
         std::vector<std::string> names;
@@ -304,6 +316,20 @@ TEST_F(ContentsOrderTest, NestedListsBelongToTheOutermostListAndGiveTheirNesting
          "</ol></li><li><a href=\"four.html\">1.2</a></li></ol></li></ol></nav>");
     EXPECT_THAT(Order(), ElementsAre("contents.html", "one.html", "two.html", "three.html",
                                      "four.html", "about.html", "genindex.html", "five.html"));
+}
+
+TEST_F(ContentsOrderTest, TheMainListsNestingGivesEachPageItsLevel) {
+    // As an mdBook's toc.html or a Texinfo manual's contents: sub-chapters in pages of their own,
+    // the list held two lists deep in the page; a page linked first from a section's entry
+    // takes that entry's level, and a page found outside the list stands at the top.
+    Page("contents.html",
+         "<div><ul><li><ol class=\"chapter\"><li><a href=\"one.html\">1.</a></li>"
+         "<li><ol class=\"section\"><li><a href=\"two.html\">1.1</a></li>"
+         "<li><a href=\"one.html#x\">1.2</a><ol><li><a href=\"three.html\">1.2.1</a></li>"
+         "</ol></li></ol></li><li><a href=\"four.html\">2.</a></li></ol></li></ul></div>"
+         "<p><a href=\"five.html\">Five</a></p>");
+    EXPECT_THAT(Levels(), ElementsAre("contents.html@1", "one.html@1", "two.html@2",
+                                      "three.html@3", "four.html@1", "five.html@1"));
 }
 
 TEST_F(ContentsOrderTest, ContentsWrittenAsOneListPerPartKeepTheirOrder) {

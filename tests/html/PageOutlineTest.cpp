@@ -125,6 +125,11 @@ TEST(PageOutline, HeadingGroupsAndNumberHeadingsGiveOneLabel) {
     EXPECT_THAT(LabelsOf("<h1>THE LITTLE</h1> <h1>HERO</h1><p>x</p><h1>A</h1><h1>B</h1>"),
                 ElementsAre("THE LITTLE HERO", "A", "B"));
     EXPECT_THAT(LabelsOf("<h2>One</h2><h2>Two</h2>"), ElementsAre("One", "Two"));
+    // A version is no chapter number; a title written twice is read once.
+    EXPECT_THAT(LabelsOf("<h2>Version 0.8.13</h2><h3>Ann Author</h3><h3>Bob</h3>"),
+                ElementsAre("Version 0.8.13", "Ann Author", "Bob"));
+    EXPECT_THAT(LabelsOf("<h1>Manual</h1> <h1>Manual</h1><p>x</p><h2>Manual</h2>"),
+                ElementsAre("Manual", "Manual"));
 }
 
 TEST(PageOutline, AnchorPlacesAndUsableIds) {
