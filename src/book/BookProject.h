@@ -27,14 +27,20 @@ struct BookMetadataRecord {
     std::string Description;
 };
 
-// An entry of the table of contents made from the chapters' headings: a chapter, or a heading
-// of one.
+// The lists a book's navigation holds: its table of contents, and the lists of its tables and of
+// its figures.
+enum class NavigationList { Contents, Tables, Figures };
+
+// An entry of the navigation made from the chapters' headings: in the table of contents a chapter
+// or a heading of one, else a titled table or figure.
 struct HeadingEntry {
-    std::string Text;    // the label, escaped for markup
-    int Level = 0;       // the depth in the table of contents: 1 for a chapter, 2 beneath it ...
-    int Chapter = 0;     // index in ChapterFiles
-    int Ordinal = 0;     // number of the heading within its chapter, from 1; 0 for the chapter
+    std::string Text;  // the label, escaped for markup
+    int Level = 0;     // the depth in the table of contents: 1 for a chapter, 2 beneath it ...
+    int Chapter = 0;   // index in ChapterFiles
+    // The number of the heading (table, figure) within its chapter, from 1; 0 for the chapter.
+    int Ordinal = 0;
     std::string Anchor;  // the id the entry leads to; empty: the chapter's start
+    NavigationList List = NavigationList::Contents;
 };
 
 // Where chapter titles are taken from at import.

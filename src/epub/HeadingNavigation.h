@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,16 +19,36 @@ struct NavigationEntry {
     std::string Href;  // the chapter file (escaped) and the fragment, if any
 };
 
-// The entries of the book's HeadingEntries, each leading to its chapter file at its anchor.
-std::vector<NavigationEntry> HeadingNavigation(const BookProject& project);
+// The entries of `list` of the book's HeadingEntries, each leading to its chapter file at its
+// anchor.
+std::vector<NavigationEntry> HeadingNavigation(const BookProject& project,
+                                               NavigationList list = NavigationList::Contents);
+
+// The play order of an NCX: a number for each place its points and targets lead to, in the order
+// they are first met, so that those leading to one place share it.
+class PlayOrder {
+  public:
+    std::size_t Of(const std::string& href);
+
+  private:
+    std::map<std::string, std::size_t> m_numbers;
+};
 
 // The NCX navigation points of `entries`, nested by level: an entry deeper than the one before
 // it opens inside it, any other closes the open points down to its own level first (an entry
 // more than one level deeper nests one level deeper). Points are numbered in order; their play
-// order numbers the places they lead to, so that points leading to one place share it.
+// order numbers the places they lead to (`order`, shared with the document's lists).
 // `contentEnd` closes each content element.
+std::string NcxNavPoints(const std::vector<NavigationEntry>& entries, PlayOrder& order,
+                         std::string_view contentEnd = "/>");
+// The same with a play order of its own.
 std::string NcxNavPoints(const std::vector<NavigationEntry>& entries,
                          std::string_view contentEnd = "/>");
+
+// An NCX navigation list (of tables, of figures) named `id`, labelled `label`, of `entries`;
+// empty for no entry.
+std::string NcxNavList(const std::string& id, const std::string& label,
+                       const std::vector<NavigationEntry>& entries, PlayOrder& order);
 
 // The start of NCX navigation point number `number`, up to its content element's src attribute
 // value and its closing quote: the caller closes the content element and the point.

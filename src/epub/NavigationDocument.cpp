@@ -80,7 +80,20 @@ std::vector<Landmark> BookLandmarks(const BookProject& project) {
     return landmarks;
 }
 
+std::vector<NavigationListOf> BookNavigationLists(const BookProject& project) {
+    std::vector<NavigationListOf> lists;
+    if (!project.Options.TocFromHeadings) return lists;
+    for (NavigationListOf list :
+         {NavigationListOf{"lot", "List of Tables",
+                           HeadingNavigation(project, NavigationList::Tables)},
+          NavigationListOf{"loi", "List of Figures",
+                           HeadingNavigation(project, NavigationList::Figures)}})
+        if (!list.Entries.empty()) lists.push_back(std::move(list));
+    return lists;
+}
+
 std::string NavigationDocument(const std::vector<NavigationEntry>& entries,
+                               const std::vector<NavigationListOf>& lists,
                                const std::vector<Landmark>& landmarks, const std::string& title,
                                const std::string& language) {
     const std::string lang =
@@ -93,6 +106,9 @@ std::string NavigationDocument(const std::vector<NavigationEntry>& entries,
         "</title>\n<style type=\"text/css\">ol { list-style-type: none; }</style>\n</head>\n"
         "<body>\n<nav epub:type=\"toc\" id=\"toc\">\n<h1>Contents</h1>\n" +
         ContentsList(entries) + "</nav>\n";
+    for (const NavigationListOf& list : lists)
+        page += "<nav epub:type=\"" + list.Type + "\" id=\"" + list.Type + "\">\n<h2>" +
+                list.Label + "</h2>\n" + ContentsList(list.Entries) + "</nav>\n";
     if (!landmarks.empty())
         page +=
             "<nav epub:type=\"landmarks\" id=\"landmarks\" hidden=\"hidden\">\n"
@@ -104,8 +120,8 @@ std::string NavigationDocument(const std::vector<NavigationEntry>& entries,
 void WriteNavigationDocument(const BookProject& project,
                              const std::vector<NavigationEntry>& entries) {
     SaveTextFile(project.OpsFolder + NavigationDocumentName(project),
-                 NavigationDocument(entries, BookLandmarks(project), project.BookMetadata.Title,
-                                    project.BookMetadata.Language));
+                 NavigationDocument(entries, BookNavigationLists(project), BookLandmarks(project),
+                                    project.BookMetadata.Title, project.BookMetadata.Language));
 }
 
 }  // namespace quirebook

@@ -26,11 +26,23 @@ std::string NavigationDocumentName(const BookProject& project);
 // when the book has it.
 std::vector<Landmark> BookLandmarks(const BookProject& project);
 
+// A list of the book's navigation beside its table of contents: of its tables ("lot") or of its
+// figures ("loi").
+struct NavigationListOf {
+    std::string Type;   // the nav's epub:type
+    std::string Label;  // its heading
+    std::vector<NavigationEntry> Entries;
+};
+
+// The lists of tables and of figures of the book's HeadingEntries that have entries.
+std::vector<NavigationListOf> BookNavigationLists(const BookProject& project);
+
 // The navigation document: an XHTML5 page with a nav of epub:type "toc" whose ordered list
-// nests as the entries' levels do (a deeper entry opens a list inside the entry before it), and
-// a hidden nav of epub:type "landmarks" when there are landmarks. `title` and entry texts are
-// escaped already; an entry without text is labelled with its target.
+// nests as the entries' levels do (a deeper entry opens a list inside the entry before it), a nav
+// for each of `lists`, and a hidden nav of epub:type "landmarks" when there are landmarks.
+// `title` and entry texts are escaped already; an entry without text is labelled with its target.
 std::string NavigationDocument(const std::vector<NavigationEntry>& entries,
+                               const std::vector<NavigationListOf>& lists,
                                const std::vector<Landmark>& landmarks, const std::string& title,
                                const std::string& language);
 

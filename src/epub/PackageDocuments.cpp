@@ -271,8 +271,14 @@ void WriteTocNcx(BookProject& project) {
     // chapter.
     const bool fromHeadings = !entries.empty();
     if (!fromHeadings) entries = ChapterNavigation(project);
-    InsertBefore(ncx, "</navMap>", NcxNavPoints(entries, fromHeadings ? "/>" : " />"),
+    PlayOrder order;
+    InsertBefore(ncx, "</navMap>", NcxNavPoints(entries, order, fromHeadings ? "/>" : " />"),
                  templateName);
+    // The lists of tables and figures follow the map, as the NCX orders its parts.
+    std::string lists;
+    for (const NavigationListOf& list : BookNavigationLists(project))
+        lists += NcxNavList(list.Type, list.Label, list.Entries, order);
+    if (!lists.empty()) InsertBefore(ncx, "</ncx>", lists, templateName);
     int depth = 1;
     for (const NavigationEntry& entry : entries) depth = std::max(depth, entry.Level);
     ncx = PlainReplace(ncx, "<meta name=\"dtb:depth\" content=\"1\" />",

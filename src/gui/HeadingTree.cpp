@@ -45,6 +45,7 @@ void HeadingTree::FillHeadingTree(const std::vector<HeadingEntry>& entries,
     clear();
     std::vector<QTreeWidgetItem*> open;  // the nodes an entry may nest in, outermost first
     for (const HeadingEntry& entry : entries) {
+        if (entry.List != NavigationList::Contents) continue;  // the tree is the contents'
         while (!open.empty() && static_cast<int>(open.size()) >= entry.Level) open.pop_back();
         auto* node = new QTreeWidgetItem(
             QStringList(QString::fromStdString(UnescapeForDisplay(entry.Text))));

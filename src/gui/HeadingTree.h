@@ -22,8 +22,9 @@ class HeadingTree : public QTreeWidget {
   public:
     explicit HeadingTree(QWidget* parent = nullptr);
 
-    // Builds the nodes from `entries`, in their order, each at the depth of its level (a chapter
-    // at the top, its headings beneath it), as the book's table of contents nests them. Each node
+    // Builds the nodes from the table of contents of `entries` (not the lists of tables and
+    // figures), in their order, each at the depth of its level (a chapter at the top, its
+    // headings beneath it), as the book's table of contents nests them. Each node
     // leads to the entry's HeadingTarget in `folder`. The tree is shown exactly while it has
     // nodes.
     void FillHeadingTree(const std::vector<HeadingEntry>& entries, const std::string& folder,

@@ -109,10 +109,11 @@ std::string EntryText(const std::string& plain) {
     return EscapeMarkup(ShortenedLabel(plain));
 }
 
-// A new id for the heading numbered `ordinal`: "aN", or "aN_2", "aN_3" ... when the page holds
-// the id already.
-std::string NewAnchor(int ordinal, std::map<std::string, int, std::less<>>& ids) {
-    const std::string base = "a" + std::to_string(ordinal);
+// A new id for the heading (table, figure) numbered `ordinal`: `prefix` + N, or with "_2", "_3"
+// ... when the page holds the id already.
+std::string NewAnchor(const char* prefix, int ordinal,
+                      std::map<std::string, int, std::less<>>& ids) {
+    const std::string base = prefix + std::to_string(ordinal);
     std::string anchor = base;
     for (int suffix = 2; ids.count(anchor) != 0; ++suffix)
         anchor = base + "_" + std::to_string(suffix);
@@ -177,6 +178,17 @@ std::vector<HeadingEntry> BookNavigation(const BookProject& project,
             open.push_back(level);
         }
     }
+    // The titled tables and figures follow, each list in reading order.
+    const auto list = [&](NavigationList kind, auto objects) {
+        for (std::size_t chapter = 0; chapter < outlines.size(); ++chapter) {
+            const std::vector<OutlineHeading>& found = outlines[chapter].*objects;
+            for (std::size_t o = 0; o < found.size(); ++o)
+                entries.push_back({EntryText(found[o].Label), 1, static_cast<int>(chapter),
+                                   static_cast<int>(o) + 1, found[o].Id, kind});
+        }
+    };
+    list(NavigationList::Tables, &PageOutline::Tables);
+    list(NavigationList::Figures, &PageOutline::Figures);
     return entries;
 }
 
@@ -191,16 +203,25 @@ void AnchorHeadings(std::vector<HeadingEntry>& entries, const std::vector<PageOu
     for (HeadingEntry& entry : entries) {
         if (entry.Ordinal == 0 || !entry.Anchor.empty()) continue;
         const auto chapter = static_cast<std::size_t>(entry.Chapter);
-        const OutlineHeading& heading =
-            outlines[chapter].Headings[static_cast<std::size_t>(entry.Ordinal - 1)];
+        const PageOutline& outline = outlines[chapter];
+        const std::vector<OutlineHeading>& places =
+            entry.List == NavigationList::Tables    ? outline.Tables
+            : entry.List == NavigationList::Figures ? outline.Figures
+                                                    : outline.Headings;
+        const OutlineHeading& heading = places[static_cast<std::size_t>(entry.Ordinal - 1)];
         if (heading.TagLength == 0) continue;
-        entry.Anchor = NewAnchor(entry.Ordinal, ids[chapter]);
-        if (heading.HasIdAttribute)
+        const char* prefix = entry.List == NavigationList::Tables    ? "t"
+                             : entry.List == NavigationList::Figures ? "f"
+                                                                     : "a";
+        entry.Anchor = NewAnchor(prefix, entry.Ordinal, ids[chapter]);
+        // The id goes after the tag's name ("<h2", "<table"), or inside on an empty anchor.
+        const std::string_view tag(texts[chapter].data() + heading.TagStart, heading.TagLength);
+        const std::size_t nameEnd = tag.find_first_of(" \t\r\n\f/>");
+        if (heading.HasIdAttribute || nameEnd == std::string_view::npos)
             insertions[chapter][heading.TagStart + heading.TagLength] =
                 "<a id=\"" + entry.Anchor + "\"></a>";
         else
-            insertions[chapter][heading.TagStart + std::string_view("<h1").size()] =
-                " id=\"" + entry.Anchor + "\"";
+            insertions[chapter][heading.TagStart + nameEnd] = " id=\"" + entry.Anchor + "\"";
     }
     for (std::size_t chapter = 0; chapter < texts.size(); ++chapter) {
         if (insertions[chapter].empty()) continue;
@@ -240,8 +261,9 @@ std::vector<HeadingEntry> OutlineBook(BookProject& project, ChapterTexts& texts)
     }
     const std::vector<PageOutline> outlines = OutlineChapters(project, texts);
     std::vector<HeadingEntry> entries = BookNavigation(project, outlines);
-    if (std::none_of(entries.begin(), entries.end(),
-                     [](const HeadingEntry& entry) { return entry.Ordinal > 0; }))
+    if (std::none_of(entries.begin(), entries.end(), [](const HeadingEntry& entry) {
+            return entry.Ordinal > 0 && entry.List == NavigationList::Contents;
+        }))
         project.AddLog("Auto generate TOC failed, no headings found.");
     AnchorHeadings(entries, outlines, texts);
     return entries;

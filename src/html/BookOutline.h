@@ -21,16 +21,18 @@ std::vector<PageOutline> OutlineChapters(const BookProject& project, const Chapt
 // (ChapterTitles, escaped; a chapter without one takes its first heading's label, else its file
 // name), and beneath it the headings of its outline, nested as their levels nest. A chapter's
 // first heading whose label is the chapter's title is the chapter's own entry. Labels are
-// escaped and shortened (ShortenedLabel). An entry's anchor is the id its heading already has
-// (see OutlineHeading::Id), empty for a chapter or a heading without one.
+// escaped and shortened (ShortenedLabel). After the table of contents, the lists of the titled
+// tables and of the titled figures (NavigationList), each entry at level 1. An entry's anchor is
+// the id its heading (table, figure) already has (see OutlineHeading::Id), empty for a chapter or
+// a heading without one.
 std::vector<HeadingEntry> BookNavigation(const BookProject& project,
                                          const std::vector<PageOutline>& outlines);
 
 // Gives every heading entry without an anchor one, written into its chapter's text: the id
-// "a" + the heading's number in its chapter ("a3", or "a3_2" ... when the page holds that id),
-// on the heading's start tag, or on an empty anchor just inside it when the tag has an id the
-// outline could not use. A heading whose start tag the page does not write keeps no anchor: its
-// entry leads to the chapter.
+// "a" + the heading's number in its chapter ("a3", or "a3_2" ... when the page holds that id; "t"
+// for a table, "f" for a figure), on the heading's start tag, or on an empty anchor just inside
+// it when the tag has an id the outline could not use. A heading whose start tag the page does not
+// write keeps no anchor: its entry leads to the chapter.
 void AnchorHeadings(std::vector<HeadingEntry>& entries, const std::vector<PageOutline>& outlines,
                     ChapterTexts& texts);
 

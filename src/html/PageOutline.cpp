@@ -262,7 +262,11 @@ void AddHidingSelectors(const std::string& css, const std::string& place,
 struct Context {
     bool InRoot = false;     // inside the main content
     bool InSection = false;  // inside a sectioning element: its header and footer are its own
+    bool InTitled = false;   // inside a table or figure already titled
 };
+
+// What a titled object of the page is.
+enum class ObjectKind { None, Table, Figure };
 
 class Outliner {
   public:
@@ -286,10 +290,15 @@ class Outliner {
         outline.Title = m_title;
         outline.Ids = std::move(m_ids);
         MergeHeadingParts();
-        for (Found& found : m_headings) {
-            found.Heading.Id = UsableId(found, outline.Ids);
-            outline.Headings.push_back(std::move(found.Heading));
-        }
+        const auto take = [&outline](std::vector<Found>& found, std::vector<OutlineHeading>& to) {
+            for (Found& each : found) {
+                each.Heading.Id = UsableId(each, outline.Ids);
+                to.push_back(std::move(each.Heading));
+            }
+        };
+        take(m_headings, outline.Headings);
+        take(m_tables, outline.Tables);
+        take(m_figures, outline.Figures);
         outline.FirstWords =
             FirstWordsOf(m_firstParagraph.empty() ? m_rootWords : m_firstParagraph);
         // A page of pictures alone is known by what its first picture shows.
@@ -391,6 +400,8 @@ class Outliner {
     // Pass two: the headings and first words of the main content `root`.
     void Walk(const GumboNode& body, const GumboNode* root) {
         m_headings.clear();
+        m_tables.clear();
+        m_figures.clear();
         m_firstParagraph.clear();
         m_rootWords.clear();
         m_pictureText.clear();
@@ -426,6 +437,7 @@ class Outliner {
                 GatherText(node, parent, text, false);
                 m_firstParagraph = SingleSpaced(text);
             }
+            if (!context.InTitled && AddTitledObject(node, subject)) context.InTitled = true;
         }
         context.InSection = context.InSection || IsSectioning(element);
         for (unsigned i = 0; i < element.children.length; ++i)
@@ -444,6 +456,74 @@ class Outliner {
         found.ContentBefore = m_contentSinceHeading;
         m_contentSinceHeading = false;
         m_headings.push_back(std::move(found));
+    }
+
+    // A table or figure with a title: a table's caption, a figure's figcaption (a figure of a
+    // table alone is a table), or the title (class "title") of a block classed "table" or
+    // "figure", as DocBook writes its formal tables and figures. False for anything else.
+    bool AddTitledObject(const GumboNode& node, const ElementSubject& subject) {
+        const GumboElement& element = node.v.element;
+        ObjectKind kind = ObjectKind::None;
+        const GumboNode* title = nullptr;
+        if (element.tag == GUMBO_TAG_TABLE) {
+            kind = ObjectKind::Table;
+            title = ChildTagged(node, GUMBO_TAG_CAPTION);
+        } else if (element.tag == GUMBO_TAG_FIGURE) {
+            kind = HoldsPicture(node) || !Holds(node, GUMBO_TAG_TABLE) ? ObjectKind::Figure
+                                                                       : ObjectKind::Table;
+            title = ChildTagged(node, GUMBO_TAG_FIGCAPTION);
+        } else if (const auto classes = AttributeOf(element, "class")) {
+            if (HoldsToken(*classes, "table")) kind = ObjectKind::Table;
+            if (HoldsToken(*classes, "figure")) kind = ObjectKind::Figure;
+            if (kind != ObjectKind::None) title = TitleWithin(node, 3);
+        }
+        if (title == nullptr) return false;
+        std::string label;
+        GatherText(*title, &subject, label, true);
+        label = SingleSpaced(label);
+        if (label.empty()) return false;
+        Found found;
+        found.Heading.Label = std::move(label);
+        Place(node, found);
+        (kind == ObjectKind::Table ? m_tables : m_figures).push_back(std::move(found));
+        return true;
+    }
+
+    static const GumboNode* ChildTagged(const GumboNode& node, GumboTag tag) {
+        const GumboElement& element = node.v.element;
+        for (unsigned i = 0; i < element.children.length; ++i) {
+            const GumboNode& child = ChildAt(element, i);
+            if (child.type == GUMBO_NODE_ELEMENT && child.v.element.tag == tag) return &child;
+        }
+        return nullptr;
+    }
+
+    // The first element classed "title" at most `depth` levels below `node`, in document order.
+    static const GumboNode* TitleWithin(const GumboNode& node, int depth) {
+        if (depth == 0 || !IsElement(node)) return nullptr;
+        const GumboElement& element = node.v.element;
+        for (unsigned i = 0; i < element.children.length; ++i) {
+            const GumboNode& child = ChildAt(element, i);
+            if (!IsElement(child)) continue;
+            if (const auto classes = AttributeOf(child.v.element, "class");
+                classes && HoldsToken(*classes, "title"))
+                return &child;
+            if (const GumboNode* deeper = TitleWithin(child, depth - 1)) return deeper;
+        }
+        return nullptr;
+    }
+
+    static bool Holds(const GumboNode& node, GumboTag tag) {
+        if (!IsElement(node)) return false;
+        if (node.v.element.tag == tag) return true;
+        for (unsigned i = 0; i < node.v.element.children.length; ++i)
+            if (Holds(ChildAt(node.v.element, i), tag)) return true;
+        return false;
+    }
+
+    static bool HoldsPicture(const GumboNode& node) {
+        return Holds(node, GUMBO_TAG_IMG) || Holds(node, GUMBO_TAG_SVG) ||
+               Holds(node, GUMBO_TAG_OBJECT);
     }
 
     // A heading group: one heading at the level of its first, labelled with all its parts. False
@@ -658,6 +738,8 @@ class Outliner {
     std::vector<const GumboNode*> m_articles;
     const GumboNode* m_root = nullptr;
     std::vector<Found> m_headings;
+    std::vector<Found> m_tables;
+    std::vector<Found> m_figures;
     bool m_contentSinceHeading = false;
     std::string m_firstParagraph;
     std::string m_rootWords;

@@ -33,6 +33,10 @@ struct PageOutline {
     // The headings of the page's main content, in reading order: none inside navigation, site
     // headers and footers, sidebars, search boxes or hidden elements, none without text.
     std::vector<OutlineHeading> Headings;
+    // The titled tables and figures of the main content, in reading order, each labelled with
+    // its title (their Level is 1).
+    std::vector<OutlineHeading> Tables;
+    std::vector<OutlineHeading> Figures;
     // The opening words of the main content's first paragraph (else of its text, else of its
     // first picture's text alternative), about eight, "…" ending them when more follow.
     std::string FirstWords;
@@ -68,6 +72,10 @@ SelectorList HidingSelectors(const std::string& css, const std::string& place,
 // complementary or contentinfo, and hidden elements (hidden, aria-hidden="true", display:none or
 // visibility:hidden in their style attribute or in a rule of the page's own style sheets that
 // holds on every screen; `sheets` may be null to read only the page's style elements).
+//
+// A table is titled by its caption, a figure by its figcaption (a figure holding a table and no
+// picture is a table), and a block classed "table" or "figure" (DocBook's formal objects) by
+// the first element classed "title" in it.
 //
 // A heading's label is its text with white space (no-break spaces too) made single, without its
 // permalink marks ("¶", "#" ...) and footnote references. A heading group (hgroup) is one heading

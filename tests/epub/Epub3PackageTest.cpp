@@ -207,6 +207,18 @@ TEST_F(Epub3WritersTest, TheNavigationDocumentListsTheNcxEntriesNestedAsTheHeadi
     const std::string ncx = LoadTextFile(Book.OpsFolder + "toc.ncx");
     EXPECT_THAT(ncx, Not(HasSubstr("<!DOCTYPE")));
     EXPECT_THAT(ncx, HasSubstr("<meta name=\"dtb:depth\" content=\"3\" />"));
+    EXPECT_THAT(ncx, Not(HasSubstr("<navList")));
+
+    // A book's titled tables: a list of its own in both navigations.
+    Book.HeadingEntries.push_back({"Sizes", 1, 1, 1, "t1", NavigationList::Tables});
+    WriteTocNcx(Book);
+    EXPECT_THAT(LoadTextFile(Book.OpsFolder + "toc.ncx"),
+                HasSubstr("<content src=\"two.htm#t1\"/>\r\n\t</navTarget>\r\n</navList>\r\n"
+                          "</ncx>"));
+    const pugi::xml_document withTables = Load("nav.xhtml");
+    EXPECT_STREQ(withTables.select_node("//nav[@epub:type='lot']/ol/li/a").node().child_value(),
+                 "Sizes");
+    EXPECT_EQ(withTables.select_nodes("//nav[@epub:type='toc']//a").size(), 6u);
 }
 
 TEST_F(Epub3WritersTest, LandmarksNameOnlyThePagesTheBookHolds) {

@@ -64,12 +64,31 @@ TEST(NcxNavPoints, PointsLeadingToOnePlaceShareTheirPlayOrder) {
     EXPECT_THAT(points, HasSubstr("navpoint-4\" playOrder=\"3\""));
 }
 
+TEST(NcxNavList, ListsItsTargetsWithThePlayOrderOfTheMap) {
+    PlayOrder order;
+    const std::string map =
+        NcxNavPoints({{"Chapter", 1, "c.htm"}, {"Section", 2, "c.htm#s"}}, order);
+    const std::string list = NcxNavList("lot", "List of Tables",
+                                        {{"Sizes", 1, "c.htm#s"}, {"Winds", 1, "d.htm#t"}}, order);
+    EXPECT_THAT(list, HasSubstr("<navList id=\"lot\" class=\"lot\">\r\n\t<navLabel>\r\n\t\t"
+                                "<text>List of Tables</text>"));
+    // A target where a point leads shares its number; a new place takes the next.
+    EXPECT_THAT(list, HasSubstr("<navTarget id=\"lot-1\" playOrder=\"2\">"));
+    EXPECT_THAT(list, HasSubstr("<navTarget id=\"lot-2\" playOrder=\"3\">"));
+    EXPECT_THAT(list, HasSubstr("<content src=\"d.htm#t\"/>"));
+    EXPECT_EQ(NcxNavList("loi", "List of Figures", {}, order), "");
+}
+
 TEST(HeadingNavigation, LeadsEachEntryToItsChapterAndAnchor) {
     BookProject book({"/app", "/user"}, "/work");
     book.ChapterFiles = {"a&b.htm", "two.htm"};
-    book.HeadingEntries = {
-        {"A", 1, 0, 0, ""}, {"Sec", 2, 0, 1, "a1"}, {"Two", 1, 1, 0, ""}, {"Gone", 1, 5, 0, ""}};
+    book.HeadingEntries = {{"A", 1, 0, 0, ""},
+                           {"Sec", 2, 0, 1, "a1"},
+                           {"Two", 1, 1, 0, ""},
+                           {"Gone", 1, 5, 0, ""},
+                           {"Table", 1, 1, 1, "t1", NavigationList::Tables}};
     const std::vector<NavigationEntry> entries = HeadingNavigation(book);
+    EXPECT_EQ(HeadingNavigation(book, NavigationList::Tables).at(0).Href, "two.htm#t1");
     ASSERT_EQ(entries.size(), 3u);  // an entry of a chapter the book lost is left out
     EXPECT_EQ(entries[0].Href, "a&amp;b.htm");
     EXPECT_EQ(entries[1].Href, "a&amp;b.htm#a1");

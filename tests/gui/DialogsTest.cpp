@@ -234,6 +234,12 @@ class DialogsTest : public QObject {
         tree.FillHeadingTree(Entries({1, 3, 4, 2, 3, 1}), "/book/", {"c1.htm", "c2.htm", "c3.htm"});
         QCOMPARE(Shape(tree), "A(B(C),D(E)),F");
 
+        // The lists of tables and figures are no part of the tree.
+        std::vector<HeadingEntry> withTable = Entries({1, 2});
+        withTable.push_back({"Table", 1, 0, 1, "t1", NavigationList::Tables});
+        tree.FillHeadingTree(withTable, "/book/", {"c1.htm", "c2.htm", "c3.htm"});
+        QCOMPARE(Shape(tree), "A(B)");
+
         tree.FillHeadingTree({}, "/book/", {});
         QCOMPARE(tree.topLevelItemCount(), 0);
         QVERIFY(tree.isHidden());

@@ -67,9 +67,9 @@ TEST_F(BookOutlineTest, ChaptersNestAsTheirContentsPageNestsThem) {
     const ChapterTexts pages = {"<h1>Getting Started</h1>", "<h1>Installation</h1><h2>Linux</h2>",
                                 "<h1>Deep</h1>", "<h1>Next Part</h1>"};
     Book.ChapterLevels = {{"c2.htm", 2}, {"c3.htm", 5}};
-    EXPECT_THAT(Shown(Navigation(pages, {"Getting Started", "Installation", "Deep", "Next Part"})),
-                ElementsAre("Getting Started@1", "Installation@2", "Linux@3", "Deep@3",
-                            "Next Part@1"));
+    EXPECT_THAT(
+        Shown(Navigation(pages, {"Getting Started", "Installation", "Deep", "Next Part"})),
+        ElementsAre("Getting Started@1", "Installation@2", "Linux@3", "Deep@3", "Next Part@1"));
     // A chapter dragged to the front stands at the top.
     Book.ChapterLevels = {{"c1.htm", 2}};
     EXPECT_THAT(Shown(Navigation({"<h1>A</h1>"}, {"A"})), ElementsAre("A@1"));
@@ -100,6 +100,26 @@ TEST_F(BookOutlineTest, AnchorsAreWrittenOnceAndNeverTakeAnIdOfThePage) {
               "<h1>One</h1><p id=\"a3\">p</p><h2 id=\"keep\">Two</h2><h2 id=\"a3_2\">Three</h2>"
               "<h2 id=\"dup\"><a id=\"a4\"></a>Four</h2><p id=\"dup\">q</p>"
               "<div><h3 id=\"a5\" class=\"x\">Five</h3></div>");
+}
+
+TEST_F(BookOutlineTest, TitledTablesAndFiguresMakeListsOfTheirOwnWithAnchors) {
+    ChapterTexts pages = {"<h1>One</h1><table><caption>Kites</caption></table>",
+                          "<h1>Two</h1><figure id=\"f\"><img src=a.png alt=a><figcaption>Wind"
+                          "</figcaption></figure><table id=t1><caption>Tails</caption></table>"};
+    Book.ChapterFiles = {"c1.htm", "c2.htm"};
+    Book.ChapterTitles = {"One", "Two"};
+    const std::vector<PageOutline> outlines = OutlineChapters(Book, pages);
+    std::vector<HeadingEntry> entries = BookNavigation(Book, outlines);
+    AnchorHeadings(entries, outlines, pages);
+    std::vector<std::string> tables, figures;
+    for (const HeadingEntry& entry : entries) {
+        if (entry.List == NavigationList::Tables) tables.push_back(Shown({entry}).front());
+        if (entry.List == NavigationList::Figures) figures.push_back(Shown({entry}).front());
+    }
+    // A table of the second chapter whose number another id of its page has takes another.
+    EXPECT_THAT(tables, ElementsAre("Kites@1#t1", "Tails@1#t1"));
+    EXPECT_THAT(figures, ElementsAre("Wind@1#f"));
+    EXPECT_EQ(pages[0], "<h1>One</h1><table id=\"t1\"><caption>Kites</caption></table>");
 }
 
 TEST_F(BookOutlineTest, AnchorsTheConversionLostLeadToTheChapter) {

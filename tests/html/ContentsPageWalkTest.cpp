@@ -328,8 +328,8 @@ TEST_F(ContentsOrderTest, TheMainListsNestingGivesEachPageItsLevel) {
          "<li><a href=\"one.html#x\">1.2</a><ol><li><a href=\"three.html\">1.2.1</a></li>"
          "</ol></li></ol></li><li><a href=\"four.html\">2.</a></li></ol></li></ul></div>"
          "<p><a href=\"five.html\">Five</a></p>");
-    EXPECT_THAT(Levels(), ElementsAre("contents.html@1", "one.html@1", "two.html@2",
-                                      "three.html@3", "four.html@1", "five.html@1"));
+    EXPECT_THAT(Levels(), ElementsAre("contents.html@1", "one.html@1", "two.html@2", "three.html@3",
+                                      "four.html@1", "five.html@1"));
 }
 
 TEST_F(ContentsOrderTest, ContentsWrittenAsOneListPerPartKeepTheirOrder) {

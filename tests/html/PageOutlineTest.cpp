@@ -13,10 +13,14 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::vector<std::string> Labels(const PageOutline& outline) {
+std::vector<std::string> Labels(const std::vector<OutlineHeading>& headings) {
     std::vector<std::string> labels;
-    for (const OutlineHeading& heading : outline.Headings) labels.push_back(heading.Label);
+    for (const OutlineHeading& heading : headings) labels.push_back(heading.Label);
     return labels;
+}
+
+std::vector<std::string> Labels(const PageOutline& outline) {
+    return Labels(outline.Headings);
 }
 
 std::vector<std::string> LabelsOf(const std::string& page) {
@@ -130,6 +134,25 @@ TEST(PageOutline, HeadingGroupsAndNumberHeadingsGiveOneLabel) {
                 ElementsAre("Version 0.8.13", "Ann Author", "Bob"));
     EXPECT_THAT(LabelsOf("<h1>Manual</h1> <h1>Manual</h1><p>x</p><h2>Manual</h2>"),
                 ElementsAre("Manual", "Manual"));
+}
+
+TEST(PageOutline, TitledTablesAndFiguresAreListedWithTheirTitles) {
+    const PageOutline outline = OutlineOfPage(
+        "<body><nav><table><caption>Menu</caption></table></nav>"
+        "<table id=\"t\"><caption> Sizes  of kites</caption><tr><td>x</td></tr></table>"
+        "<table><tr><td>untitled</td></tr></table>"
+        "<figure><img src=\"a.png\" alt=\"a\"><figcaption>A diamond</figcaption></figure>"
+        "<figure><table><tr><td>1</td></tr></table><figcaption>Winds</figcaption></figure>"
+        "<div class=\"table\"><a id=\"lot1\"/><p class=\"title\"><strong>Table 1.1. "
+        "Packages</strong></p><div class=\"table-contents\"><table class=\"table\">"
+        "<caption>inner</caption></table></div></div>"
+        "<div class=\"figure\"><p class=\"title\"><b>Figure 2.</b> A plot</p></div>"
+        "<div class=\"figure\"><p>No title</p></div></body>",
+        nullptr);
+    EXPECT_THAT(Labels(outline.Tables),
+                ElementsAre("Sizes of kites", "Winds", "Table 1.1. Packages"));
+    EXPECT_THAT(Labels(outline.Figures), ElementsAre("A diamond", "Figure 2. A plot"));
+    EXPECT_EQ(outline.Tables[0].Id, "t");
 }
 
 TEST(PageOutline, AnchorPlacesAndUsableIds) {
