@@ -599,7 +599,10 @@ class ChapterChoice {
 
   private:
     bool IsFurniture(const Block& block, std::size_t chapterWords) const {
-        if (!m_choice.Detect || !block.Cuttable || !block.HoldsSomething()) return false;
+        if (!m_choice.Detect || !block.Cuttable) return false;
+        // An empty landmark goes too: a reader sees nothing of it but what the site's style
+        // draws (an mdBook's sidebar, filled by a script, is a panel over the text).
+        if (!block.HoldsSomething() && block.Landmark.empty()) return false;
         if (block.HoldsMainHeading || block.Words * 2 > chapterWords) return false;
         return !block.Landmark.empty() || m_recurrence.Repeated(block) ||
                m_recurrence.ShapeChapters(block) > 0;

@@ -187,6 +187,17 @@ TEST(PageFurnitureTest, TheOutermostRepeatedBlockIsCutAndUnclosedOrEmptyBlocksSt
     EXPECT_THAT(site[0], HasSubstr("Unclosed footer note"));
 }
 
+TEST(PageFurnitureTest, AnEmptyLandmarkGoesForItsStyleMayDrawAPanelOverTheText) {
+    // A sidebar a script would fill: nothing in it but an empty scroll box.
+    std::vector<std::string> site = {
+        Chapter(1, "<nav id=\"sidebar\" class=\"sidebar\"><div class=\"scrollbox\"></div></nav>",
+                "<div class=\"clearer\"></div>")};
+    const std::vector<FurnitureBlock> found = RemovePageFurniture(site, {});
+    EXPECT_EQ(Names(found), std::vector<std::string>{"0:nav#sidebar"});
+    EXPECT_EQ(found[0].Words, 0u);
+    EXPECT_EQ(site[0], Chapter(1, "", "<div class=\"clearer\"></div>"));
+}
+
 TEST(PageFurnitureTest, ABlockTheParserMovesOutOfATableIsCutOnce) {
     // The div written inside the table stands in front of it once parsed, yet its bytes lie
     // within the table's: both named, the table's bytes go once and nothing is doubled.
