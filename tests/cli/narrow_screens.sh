@@ -4,13 +4,14 @@
 # be wider than the frame (no sideways scrolling). All chapters of all books go through one
 # Chromium process, one after another in the same frame. Prints each chapter that overflows and
 # a line per book. Skips (exit 77) when the corpus or chromium is missing.
-# Usage: narrow_screens.sh QUIREBOOK SOURCE-FOLDER [WIDTH]
+# Usage: narrow_screens.sh QUIREBOOK SOURCE-FOLDER [WIDTH [WEB-BOOKS-FOLDER]] (the last: a folder
+# of books as the corpus's web folder holds them, each a folder with an order.txt)
 set -u
 quirebook=$1
 root=$2
 width=${3:-480}
-corpus=$root/../shared/corpus
-if [ ! -d "$corpus/web" ] || ! command -v chromium >/dev/null; then
+web=${4:-$root/../shared/corpus/web}
+if [ ! -d "$web" ] || ! command -v chromium >/dev/null; then
     echo "skipped: the corpus or chromium is missing"
     exit 77
 fi
@@ -36,7 +37,7 @@ spine_chapters() {
 
 books=0
 : >"$out/chapters.txt"
-for book in "$corpus"/web/*/; do
+for book in "$web"/*/; do
     [ -f "$book/order.txt" ] || continue
     name=$(basename "$book")
     mapfile -t pages < <(tr -d '\r' <"$book/order.txt" | sed "s|^|$book|")
