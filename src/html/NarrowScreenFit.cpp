@@ -109,8 +109,13 @@ class BookElements {
 void EachStyleBlock(std::string& page, const std::function<void(std::string&)>& visit) {
     std::size_t at = 0;
     while ((at = FindAnyCase(page, "<style", at)) != std::string::npos) {
+        at += 6;
+        if (at < page.size() && page[at] != '>' && page[at] != '/' &&
+            std::string_view(" \t\r\n\f").find(page[at]) == std::string_view::npos)
+            continue;  // another element, as <styles>
         const std::size_t open = page.find('>', at);
         if (open == std::string::npos) return;
+        if (page[open - 1] == '/') continue;  // "<style/>" holds nothing
         const std::size_t start = open + 1;
         const std::size_t end = std::min(FindAnyCase(page, "</style", start), page.size());
         std::string css = page.substr(start, end - start);
@@ -135,7 +140,7 @@ bool FitForNarrowScreens(BookProject& project, ChapterTexts& texts,
     // The chapters are parsed only when a sheet places a block beside the text.
     std::optional<BookElements> elements;
     std::map<std::string, bool> judged;
-    const auto selectNothing = [&](const std::string& selectors) {
+    const auto selectsNoBlock = [&](const std::string& selectors) {
         const auto known = judged.find(selectors);
         if (known != judged.end()) return known->second;
         if (!elements) elements.emplace(texts);
@@ -143,7 +148,7 @@ bool FitForNarrowScreens(BookProject& project, ChapterTexts& texts,
     };
     std::vector<SideColumn> absent;
     const auto gatherColumns = [&](const std::string& css) {
-        for (SideColumn& column : AbsentSideColumns(css, selectNothing)) {
+        for (SideColumn& column : AbsentSideColumns(css, selectsNoBlock)) {
             project.AddLog("No chapter holds " + column.Selectors + ": the style sheets keep no " +
                            column.Width + " for it on the " + column.Side + " of the text");
             absent.push_back(std::move(column));

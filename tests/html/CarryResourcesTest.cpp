@@ -214,7 +214,9 @@ TEST_F(NarrowScreenFitTest, TheCopiesLoseTheSpaceKeptForAGoneSidebarAndEveryChap
     AddChapter("one.xhtml", "<div class=\"bodywrapper\"><div class=\"body\">One</div></div>",
                Links);
     AddChapter("two.xhtml", "<div class=\"bodywrapper\"><div class=\"body\">Two</div></div>",
-               Links + "<style>div.bodywrapper { padding-left: 230px }</style>");
+               Links +
+                   "<style type=\"text/css\"/><styles>div.bodywrapper { margin-left: 230px }"
+                   "</styles><style>div.bodywrapper { padding-left: 230px }</style>");
     const CarriedResources carried = Carry();
     EXPECT_THAT(carried.StyleSheets,
                 ElementsAre("root/static/basic.css", "root/static/layout.css", "fit.css"));
