@@ -13,6 +13,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     help2man dpkg-dev lintian desktop-file-utils appstream bash-completion libxml2-utils
     qt6-base-dev qt6-webengine-dev xvfb xauth xdotool imagemagick
+    # The narrow screen test renders the corpus books' chapters with headless Chromium.
+    chromium
 )
 
 missing=()

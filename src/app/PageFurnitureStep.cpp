@@ -28,6 +28,7 @@ std::string LeaveOutFurniture(BookProject& project, ChapterTexts& texts) {
     FurnitureChoice choice;
     choice.Detect = !project.Options.KeepFurniture;
     choice.Named = ParseSelectors(project.Options.RemoveSelectors);
+    choice.ChapterPaths = project.ChapterFiles;
     choice.Jobs = project.ThreadCount();
     std::size_t blocks = 0;
     std::size_t words = 0;

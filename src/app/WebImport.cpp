@@ -136,6 +136,7 @@ std::vector<PageOutline> OutlineSourcePages(const BookProject& project) {
         } catch (const std::invalid_argument&) {
             // Told when the book is made; the titles do without the selectors.
         }
+        choice.ChapterPaths = project.ChapterFiles;
         choice.Jobs = project.ThreadCount();
         RemovePageFurniture(pages, choice);
     }

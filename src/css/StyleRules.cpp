@@ -204,7 +204,32 @@ class RuleReader {
         declaration.Value = std::string(value);
         declaration.Begin = begin;
         declaration.End = end;
+        ValueBytes(begin, valueEnd, declaration);
         rule.Declarations.push_back(std::move(declaration));
+    }
+
+    // Where the value of the declaration written from `begin` to `end` stands in the sheet.
+    void ValueBytes(std::size_t begin, std::size_t end, StyleDeclaration& declaration) const {
+        RuleReader reader(m_css.substr(0, end));
+        reader.m_at = begin;
+        reader.SkipTo(":");
+        reader.m_at = std::min(reader.m_at + 1, end);
+        while (reader.m_at < end && IsBlank(m_css[reader.m_at])) ++reader.m_at;
+        declaration.ValueBegin = reader.m_at;
+        std::size_t valueEnd = end;
+        // The "!" of "!important" (blanks may stand between), not one in a comment after it.
+        for (std::size_t bang = end; declaration.Important && bang > declaration.ValueBegin;) {
+            bang = m_css.rfind('!', bang - 1);
+            if (bang == std::string_view::npos || bang < declaration.ValueBegin) break;
+            std::size_t word = bang + 1;
+            while (word < end && IsBlank(m_css[word])) ++word;
+            if (HoldsAtAnyCase(m_css, word, "important")) {
+                valueEnd = bang;
+                break;
+            }
+        }
+        while (valueEnd > declaration.ValueBegin && IsBlank(m_css[valueEnd - 1])) --valueEnd;
+        declaration.ValueEnd = valueEnd;
     }
 
     // `text` without its comments, trimmed.

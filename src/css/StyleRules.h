@@ -18,6 +18,10 @@ struct StyleDeclaration {
     // "}" for the last declaration without one).
     std::size_t Begin = 0;
     std::size_t End = 0;
+    // The value's bytes as written: from the first byte after the ":" and the blanks that follow
+    // it, up to the blanks before "!important" or the declaration's end; comments inside stay.
+    std::size_t ValueBegin = 0;
+    std::size_t ValueEnd = 0;
 };
 
 struct StyleRule {

@@ -6,7 +6,9 @@
 #include <set>
 
 #include "css/StyleSheetReferences.h"
+#include "html/LinkTargets.h"
 #include "html/LinksAndResources.h"
+#include "html/NarrowScreenFit.h"
 #include "html/SvgPictures.h"
 #include "text/Encoding.h"
 #include "text/Entities.h"
@@ -25,36 +27,6 @@ namespace {
 constexpr std::size_t npos = std::string::npos;
 // Style sheets importing style sheets deeper than this are not followed further.
 constexpr int kMaximumImportDepth = 16;
-
-// The folder part of a book path, with its final "/" ("" at the top of OpsFolder).
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// The book path `to` as a reference from the file `from` (both relative to OpsFolder), the bytes
-// a reference would read otherwise percent-encoded.
-std::string RelativeReference(const std::string& from, const std::string& to) {
-    const std::string fromFolder = FolderOf(from);
-    std::size_t common = 0;
-    for (std::size_t i = 0; i < fromFolder.size() && i < to.size() && fromFolder[i] == to[i]; ++i)
-        if (to[i] == '/') common = i + 1;
-    std::string reference;
-    for (std::size_t i = common; i < fromFolder.size(); ++i)
-        if (fromFolder[i] == '/') reference += "../";
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (const char c : std::string_view(to).substr(common)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F || std::string_view("%#?\"'()\\<>").find(c) != npos) {
-            reference += '%';
-            reference += kHex[byte >> 4];
-            reference += kHex[byte & 15];
-        } else {
-            reference += c;
-        }
-    }
-    return reference;
-}
 
 // `path` with "-2", "-3" ... before its extension.
 std::string NumberedPath(const std::string& path, int number) {
@@ -129,6 +101,13 @@ class Carrier {
     CarriedResources Run(ChapterTexts& texts) {
         for (std::size_t i = 0; i < texts.size(); ++i)
             CarryForChapter(m_project.ChapterFiles[i], texts[i]);
+        // A web book's chapters fit narrow screens; a Word book has its patch sheet.
+        if (!m_project.FromWordDocument) {
+            const std::string fitSheet =
+                FreeBookPath(fs::path(kFitSheetTemplate).filename().string());
+            if (FitForNarrowScreens(m_project, texts, m_result.StyleSheets, fitSheet))
+                m_result.StyleSheets.push_back(fitSheet);
+        }
         return std::move(m_result);
     }
 
@@ -241,6 +220,11 @@ class Carrier {
                 ? inPages.generic_string()
                 : m_outside + "/" +
                       fs::path(file).lexically_relative(m_root.Folder()).generic_string());
+        return FreeBookPath(wanted);
+    }
+
+    // `wanted`, or a numbered path beside it when a file of the book takes it; now taken.
+    std::string FreeBookPath(const std::string& wanted) {
         std::string path = wanted;
         for (int n = 2; !m_taken.insert(AsciiLower(path)).second; ++n)
             path = NumberedPath(wanted, n);

@@ -43,7 +43,9 @@ struct CarriedResources {
 // rewritten to match: in chapters relative to OpsFolder, in style sheets relative to the
 // sheet. A chapter's reference that is not carried stays as written (the conformance stage
 // removes it); a sheet's is removed so that the sheet stays valid CSS. Each resource left out
-// gets one line in BuildLog.
+// gets one line in BuildLog. A web book's chapters are then fitted to narrow screens
+// (FitForNarrowScreens, which changes the book's copies of the sheets, never the site's files),
+// the fit sheet last among the style sheets.
 CarriedResources CarryResources(BookProject& project, ChapterTexts& texts);
 
 // The words of the final message on what was left out: how many pictures, style sheets and

@@ -1,6 +1,6 @@
-// Page furniture: the navigation bars, sidebars, search boxes and footers a web site repeats on
-// every page, found by repetition across a book's chapters (and by landmarks and selectors) and
-// cut out of the chapters' texts.
+// Page furniture: the navigation bars, sidebars, search boxes and footers a web site puts on
+// every page, found by repetition across a book's chapters, by their place and shape, by landmarks
+// and by selectors, and cut out of the chapters' texts.
 #pragma once
 
 #include <cstddef>
@@ -24,9 +24,9 @@ struct FurnitureChoice {
     bool Detect = true;
     // Blocks these select are left out too, whatever the guards.
     SelectorList Named;
-    // The navigation map is made from the chapters' headings: a block holding a heading with
-    // text stays.
-    bool HeadingsInNavigation = false;
+    // The chapters' paths in the book ("/" separated), parallel to the texts: a bar found by its
+    // place and shape must lead to the chapter before or after. Without them no block is found so.
+    std::vector<std::string> ChapterPaths;
     // How many threads parse the chapters side by side; the blocks found are the same whatever
     // the number.
     unsigned Jobs = 1;
@@ -47,13 +47,17 @@ struct FurnitureBlock {
 // end tag, so the rest of each page stays byte for byte; a block whose end tag is not written
 // is never cut. The outermost block that qualifies is cut, not the blocks inside it.
 //
-// Found without being named (when `choice.Detect`): landmarks, and the div, ul, nav, header,
-// footer and aside blocks whose text and element structure recur on enough chapters (see the
-// constants above; so a book of one or two chapters loses landmarks only). Never among them:
+// Found without being named (when `choice.Detect`): landmarks; the div, ul, nav, header, footer,
+// aside and table blocks whose text and element structure recur on enough chapters (see the
+// constants above; so a book of one or two chapters loses landmarks only); and the blocks of those
+// elements that recur on enough chapters at the same place (the same name and classes, the same
+// ancestors' names, at the top or the bottom of the page: between them and the page's edge nothing
+// but lines that recur and landmarks) with the same shape (element tree without texts, links and
+// formatting), where most of them link to the chapter before or after: navigation bars whose words
+// differ page by page, also on the first and last pages, whose bars lack a link. Never among them:
 // a block with neither words nor a picture, a block holding the chapter's main heading (the first
-// heading of the highest level the chapter uses) or more than half of its words, a block holding a
-// heading when `choice.HeadingsInNavigation`. Gives the blocks found, in chapter order and then in
-// page order.
+// heading of the highest level the chapter uses) or more than half of its words. Gives the blocks
+// found, in chapter order and then in page order.
 std::vector<FurnitureBlock> RemovePageFurniture(std::vector<std::string>& chapters,
                                                 const FurnitureChoice& choice);
 

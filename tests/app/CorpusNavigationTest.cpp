@@ -1,5 +1,5 @@
-// The table of contents of every web book of the corpus, made with the default options, reaches
-// the entries of the site's own contents list with their nesting, repeats no label of the site's
+// The navigation of every web book of the corpus, made with the default options, reaches the
+// entries of the site's own contents list with their nesting, repeats no label of the site's
 // furniture and cuts no label inside a word. With QUIREBOOK_COMPARE_PROGRAM set to another build
 // of the command, the figures of its books are printed beside (not judged).
 #include <cstdlib>
@@ -35,6 +35,7 @@ struct Entry {
     int Parent = -1;      // index of the entry it is nested in
     std::string Chapter;  // the file it leads to
     std::string Fragment;
+    bool Listed = false;  // a target of a list of tables or figures, not of the map
 };
 
 // --- The book's table of contents ---------------------------------------------------------
@@ -50,11 +51,23 @@ void ReadPoints(const pugi::xml_node& holder, int parent, std::vector<Entry>& en
     }
 }
 
+// The points of the navigation map, then the targets of its lists (of tables, of figures), each
+// at the top.
 std::vector<Entry> ReadNcx(const std::string& path) {
     pugi::xml_document ncx;
     EXPECT_TRUE(ncx.load_file(path.c_str())) << path;
     std::vector<Entry> entries;
     ReadPoints(ncx.child("ncx").child("navMap"), -1, entries);
+    for (const pugi::xml_node& list : ncx.child("ncx").children("navList")) {
+        for (const pugi::xml_node& target : list.children("navTarget")) {
+            const std::string src = target.child("content").attribute("src").value();
+            const std::size_t hash = src.find('#');
+            entries.push_back({SingleSpaced(target.child("navLabel").child_value("text")), -1,
+                               src.substr(0, hash),
+                               hash == std::string::npos ? std::string() : src.substr(hash + 1),
+                               true});
+        }
+    }
     return entries;
 }
 
@@ -100,26 +113,21 @@ class SiteReader {
             Visit(ChildAt(element, i), depth, outermost);
     }
 
-    // The links of the list holding the most of them, nested as its lists nest.
-    std::vector<Entry> MainList() const {
-        std::map<const GumboNode*, int> counts;
-        for (const SiteLink& link : m_links)
-            if (link.Outermost != nullptr) ++counts[link.Outermost];
-        const GumboNode* main = nullptr;
-        for (const auto& [list, count] : counts)
-            if (main == nullptr || count > counts.at(main)) main = list;
+    // Every link into the book, each nested in the link before it of a shallower depth in the
+    // same outermost list (the entries of one list nest; two lists do not).
+    std::vector<Entry> Links() const {
         std::vector<Entry> entries;
-        std::vector<int> depths;
-        for (const SiteLink& link : m_links) {
-            if (link.Outermost != main || main == nullptr) continue;
+        for (std::size_t k = 0; k < m_links.size(); ++k) {
+            const SiteLink& link = m_links[k];
             Entry entry = link.Link;
-            for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i)
-                if (depths[static_cast<std::size_t>(i)] < link.Depth) {
-                    entry.Parent = i;
+            for (std::size_t i = k; i-- > 0;) {
+                if (link.Outermost == nullptr || m_links[i].Outermost != link.Outermost) break;
+                if (m_links[i].Depth < link.Depth) {
+                    entry.Parent = static_cast<int>(i);
                     break;
                 }
+            }
             entries.push_back(entry);
-            depths.push_back(link.Depth);
         }
         return entries;
     }
@@ -146,17 +154,19 @@ class SiteReader {
     std::vector<SiteLink> m_links;
 };
 
-// The contents list of a book's site: the main list of links of its first page (the contents
-// page, or a book of one page's own list), read from the page without its furniture.
+// The contents list of a book's site: the links into the book of its first page (the contents
+// page, or a book of one page's own contents), read from the page without its furniture.
 std::vector<Entry> SiteContents(const BookProject& book) {
     std::vector<std::string> pages;
     for (const std::string& chapter : book.ChapterFiles)
         pages.push_back(PageToUtf8(LoadTextFile(book.SourceFolder + chapter)));
-    RemovePageFurniture(pages, {});
+    FurnitureChoice furniture;
+    furniture.ChapterPaths = book.ChapterFiles;
+    RemovePageFurniture(pages, furniture);
     const GumboDocument parsed(pages.front());
     SiteReader reader(book.ChapterFiles, book.ChapterFiles.front());
     reader.Visit(parsed.Body(), 0, nullptr);
-    return reader.MainList();
+    return reader.Links();
 }
 
 // --- Matching -----------------------------------------------------------------------------
@@ -354,6 +364,7 @@ TEST(CorpusNavigation, EveryWebBookReachesTheSitesContentsWithTheirNesting) {
         const std::vector<std::string> repeated = RepeatedLabels(toc, site);
         const std::vector<std::string> cut = CutLabels(toc, book.OpsFolder);
         Report("this build", name, reach, toc.size(), repeated.size(), cut.size());
+        if (!reach.Missed.empty()) std::cout << "[ missed   ] " << Listed(reach.Missed) << "\n";
 
         EXPECT_GE(reach.Reached * 100, reach.Entries * 95)
             << name << " misses: " << Listed(reach.Missed);
@@ -363,7 +374,7 @@ TEST(CorpusNavigation, EveryWebBookReachesTheSitesContentsWithTheirNesting) {
         EXPECT_TRUE(cut.empty()) << name << " cuts: " << Listed(cut);
         // Every chapter is an entry of its own, titled.
         std::size_t chapters = 0;
-        for (const Entry& entry : toc) chapters += entry.Parent < 0 ? 1 : 0;
+        for (const Entry& entry : toc) chapters += entry.Parent < 0 && !entry.Listed ? 1 : 0;
         EXPECT_EQ(chapters, book.ChapterFiles.size()) << name;
     }
 }

@@ -23,6 +23,7 @@ TEST(StyleRules, ReadsSelectorsDeclarationsAndTheirBytes) {
     EXPECT_TRUE(margin.Important);
     EXPECT_EQ(css.substr(margin.Begin, margin.End - margin.Begin),
               "MARGIN : 0 0 0 230px !important ");
+    EXPECT_EQ(css.substr(margin.ValueBegin, margin.ValueEnd - margin.ValueBegin), "0 0 0 230px");
     EXPECT_EQ(css.substr(rules[0].Declarations[0].Begin,
                          rules[0].Declarations[0].End - rules[0].Declarations[0].Begin),
               "color: red;");
@@ -57,6 +58,20 @@ TEST(StyleRules, RulesInsideMediaAndSupportsCarryTheirConditionsOtherAtRulesAreS
     EXPECT_THAT(rules[1].Conditions, ElementsAre("@media print", "@supports (display: grid)"));
     EXPECT_EQ(rules[2].Selectors, "body");
     EXPECT_TRUE(rules[2].Conditions.empty());
+}
+
+TEST(StyleRules, AValuesBytesLeaveOutTheBlanksAroundItAndTheImportantMark) {
+    const std::string css =
+        "p { width :\t12px /* x */ ; margin-left: 1em!IMPORTANT; a/*:*/b: c; top:}"
+        "q { color: red ! important /* wow! */ }";
+    const std::vector<StyleRule> rules = ReadStyleRules(css);
+    ASSERT_EQ(rules.size(), 2u);
+    std::vector<std::string> values;
+    for (const StyleRule& rule : rules)
+        for (const StyleDeclaration& declaration : rule.Declarations)
+            values.push_back(
+                css.substr(declaration.ValueBegin, declaration.ValueEnd - declaration.ValueBegin));
+    EXPECT_THAT(values, ElementsAre("12px /* x */", "1em", "c", "", "red"));
 }
 
 TEST(StyleRules, ASheetCutShortEndsItsLastRuleAtTheEnd) {

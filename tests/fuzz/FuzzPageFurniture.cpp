@@ -33,7 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FurnitureChoice choice;
     choice.Detect = !input.Flag(0);
     if (input.Flag(1)) choice.Named = ParseSelectors("div > ul, [role=note], nav.a, body p, table");
-    choice.HeadingsInNavigation = input.Flag(2);
+    // With the chapters' paths, bars linking to their neighbours are found by place and shape.
+    if (input.Flag(2))
+        for (std::size_t i = 0; i < chapters.size(); ++i)
+            choice.ChapterPaths.push_back(std::to_string(i) + ".html");
     const std::vector<std::string> pages = chapters;
     for (const FurnitureBlock& block : RemovePageFurniture(chapters, choice))
         if (block.Chapter >= chapters.size()) throw std::logic_error("A block names no chapter");

@@ -192,5 +192,81 @@ TEST_F(CarryResourcesTest, StyleBlocksStyleAttributesAndOddNamesAreRewritten) {
     EXPECT_EQ(one.find("/* <i"), one.rfind("/* <i"));  // the style block is written once
 }
 
+// A Sphinx-like layout: a sidebar floated beside the body, a margin kept for it, and a minimum
+// width for the body, in sheets of the site, some of which a chapter may lack.
+class NarrowScreenFitTest : public CarryResourcesTest {
+  protected:
+    NarrowScreenFitTest() {
+        Book.TemplateFolder = QUIREBOOK_SOURCE_DIR "/data/lib/";
+        SaveTextFile(Root + "/static/basic.css",
+                     "div.sidebar { float: left; width: 230px }\n"
+                     "div.body { min-width: 450px; max-width: 800px }");
+        SaveTextFile(Root + "/static/layout.css", Layout);
+    }
+
+    static constexpr const char* Layout = "div.bodywrapper { margin: 0 0 0 230px }\n";
+    const std::string Links =
+        "<link rel=\"stylesheet\" href=\"../static/basic.css\"/><link rel=\"stylesheet\" "
+        "href=\"../static/layout.css\"/>";
+};
+
+TEST_F(NarrowScreenFitTest, TheCopiesLoseTheSpaceKeptForAGoneSidebarAndEveryChapterLinksTheFit) {
+    AddChapter("one.xhtml", "<div class=\"bodywrapper\"><div class=\"body\">One</div></div>",
+               Links);
+    AddChapter("two.xhtml", "<div class=\"bodywrapper\"><div class=\"body\">Two</div></div>",
+               Links +
+                   "<style type=\"text/css\"/><styles>div.bodywrapper { margin-left: 230px }"
+                   "</styles><style>div.bodywrapper { padding-left: 230px }</style>");
+    const CarriedResources carried = Carry();
+    EXPECT_THAT(carried.StyleSheets,
+                ElementsAre("root/static/basic.css", "root/static/layout.css", "fit.css"));
+    EXPECT_EQ(Ops("root/static/layout.css"), "div.bodywrapper { margin: 0 0 0 0 }\n");
+    EXPECT_EQ(Ops("root/static/basic.css"),
+              "div.sidebar { float: left; width: 230px }\ndiv.body { max-width: 800px }");
+    EXPECT_EQ(LoadTextFile(Root + "/static/layout.css"), Layout);  // the site's own stays
+    EXPECT_EQ(Ops("fit.css"), LoadTextFile(Book.TemplateFolder + "OPS/fit.css"));
+    EXPECT_THAT(Ops("two.xhtml"), HasSubstr("<style>div.bodywrapper { padding-left: 0 }</style>"
+                                            "<link rel=\"stylesheet\" type=\"text/css\" "
+                                            "href=\"fit.css\" />\n</head>"));
+    EXPECT_THAT(Ops("one.xhtml"), HasSubstr("href=\"fit.css\" />\n</head>"));
+    EXPECT_THAT(Book.BuildLog,
+                HasSubstr("No chapter holds div.sidebar: the style sheets keep no 230px for it on "
+                          "the left of the text"));
+    EXPECT_THAT(Book.BuildLog, HasSubstr("Fitted to narrow screens: root/static/layout.css, 1 "
+                                         "margin set to 0, 0 minimum widths dropped"));
+}
+
+TEST_F(NarrowScreenFitTest, ASidebarThatOneChapterHoldsKeepsItsMarginsAndWordBooksAreLeftAlone) {
+    AddChapter("one.xhtml", "<div class=\"bodywrapper\">One</div>", Links);
+    AddChapter("two.xhtml", "<div class=\"sidebar\">Menu</div><div class=\"bodywrapper\">Two</div>",
+               Links);
+    // A file of the site named as the fit sheet keeps its name; the fit sheet takes another.
+    SaveTextFile(Root + "/text/fit.css", "p { color: red }");
+    SaveTextFile(Book.OpsFolder + "fit.css", "p { color: red }");
+    CarriedResources carried = Carry();
+    EXPECT_EQ(Ops("root/static/layout.css"), Layout);
+    EXPECT_EQ(carried.StyleSheets.back(), "fit-2.css");
+    EXPECT_EQ(Ops("fit.css"), "p { color: red }");
+    EXPECT_THAT(Ops("one.xhtml"), HasSubstr("href=\"fit-2.css\""));
+
+    Book.ClearBookFolders();
+    Book.ChapterFiles.clear();
+    Book.FromWordDocument = true;
+    AddChapter("one.xhtml", "<div class=\"bodywrapper\">One</div>", Links);
+    carried = Carry();
+    EXPECT_THAT(carried.StyleSheets,
+                ElementsAre("root/static/basic.css", "root/static/layout.css"));
+    EXPECT_EQ(Ops("root/static/layout.css"), Layout);
+    EXPECT_THAT(Ops("one.xhtml"), Not(HasSubstr("fit")));
+}
+
+TEST_F(CarryResourcesTest, WithoutTheFitSheetInstalledTheChaptersAreMadeWithoutIt) {
+    AddChapter("one.xhtml", "<p>One</p>");
+    const CarriedResources carried = Carry();  // the fixture's data folder does not exist
+    EXPECT_TRUE(carried.StyleSheets.empty());
+    EXPECT_THAT(Ops("one.xhtml"), Not(HasSubstr("<link")));
+    EXPECT_THAT(Book.BuildLog, HasSubstr("/nonexistent/lib/OPS/fit.css is missing or empty"));
+}
+
 }  // namespace
 }  // namespace quirebook

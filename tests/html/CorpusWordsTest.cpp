@@ -81,7 +81,9 @@ TEST_P(CorpusWords, NoWordOfAPageIsLost) {
     std::vector<std::string> sources;
     for (const std::string& chapter : book.ChapterFiles)
         sources.push_back(LoadTextFile(book.SourceFolder + chapter));
-    RemovePageFurniture(sources, {});
+    FurnitureChoice furniture;
+    furniture.ChapterPaths = book.ChapterFiles;
+    RemovePageFurniture(sources, furniture);
     for (std::size_t i = 0; i < book.ChapterFiles.size(); ++i) {
         const std::string& chapter = book.ChapterFiles[i];
         const auto source = BodyWords(PageToUtf8(sources[i]));
