@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "epub/EscapeRules.h"
+#include "html/CarryResources.h"
 #include "html/Charset.h"
 #include "html/ResourceRoot.h"
 #include "text/Encoding.h"
@@ -19,19 +20,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The folder a book's resources may be read from: its resource root when that holds the pages'
-// folder, else the pages' folder.
-std::string BookRootFolder(const BookProject& project) {
-    if (!project.ResourceRoot.empty() &&
-        ResourceRoot(project.ResourceRoot).Holds(project.SourceFolder))
-        return project.ResourceRoot;
-    return project.SourceFolder;
-}
-
 // The style sheets of a book's pages, each read once, from inside the book's root only.
 class BookSheets {
   public:
-    explicit BookSheets(const BookProject& project) : m_root(BookRootFolder(project)) {}
+    explicit BookSheets(const BookProject& project) : m_root(BookResourceRoot(project)) {}
 
     // The sheet `reference` names from the folder `base`: its text, `place` set to its key;
     // empty when it may not be read.

@@ -82,7 +82,7 @@ class Carrier {
     explicit Carrier(BookProject& project)
         : m_project(project),
           m_pages(fs::weakly_canonical(project.SourceFolder).lexically_normal()),
-          m_root(RootFolder(project)) {
+          m_root(BookResourceRoot(project)) {
         if (!m_pages.has_filename()) m_pages = m_pages.parent_path();
         std::error_code error;
         for (auto it = fs::recursive_directory_iterator(project.OpsFolder, error);
@@ -112,13 +112,6 @@ class Carrier {
     }
 
   private:
-    static std::string RootFolder(const BookProject& project) {
-        if (!project.ResourceRoot.empty() &&
-            ResourceRoot(project.ResourceRoot).Holds(project.SourceFolder))
-            return project.ResourceRoot;
-        return project.SourceFolder;
-    }
-
     void CarryForChapter(const std::string& chapter, std::string& text) {
         Regex tags(preCaseLess | preSingleLine);
         tags.SetPattern("<([a-z][a-z0-9]*)\\b[^>]*>");
@@ -326,6 +319,13 @@ std::string StatusWord(ResourceStatus status) {
 }
 
 }  // namespace
+
+std::string BookResourceRoot(const BookProject& project) {
+    if (!project.ResourceRoot.empty() &&
+        ResourceRoot(project.ResourceRoot).Holds(project.SourceFolder))
+        return project.ResourceRoot;
+    return project.SourceFolder;
+}
 
 CarriedResources CarryResources(BookProject& project, ChapterTexts& texts) {
     return Carrier(project).Run(texts);

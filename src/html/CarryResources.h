@@ -30,6 +30,10 @@ struct CarriedResources {
     std::vector<LeftOutResource> LeftOut;
 };
 
+// The folder a book's resources are read from: its ResourceRoot when that holds SourceFolder,
+// else SourceFolder.
+std::string BookResourceRoot(const BookProject& project);
+
 // Carries the resources of the chapters (`texts`, parallel to ChapterFiles, whose files are in
 // OpsFolder; each written from SourceFolder + its name): the pictures of "<img>", the style sheets
 // of "<link>", and the style sheets, pictures and fonts that those, the chapters' "<style>" blocks
