@@ -1,6 +1,7 @@
 // Leaving page furniture out of a web book, with the log lines and the summary.
 #include "app/PageFurnitureStep.h"
 
+#include "html/BookOutline.h"
 #include "html/PageFurniture.h"
 
 namespace quirebook {
@@ -23,18 +24,25 @@ std::string FurnitureSummary(std::size_t blocks, std::size_t words, std::size_t 
            Counted(words, "word", "words") + ") from " + Counted(chapters, "chapter", "chapters");
 }
 
-std::string LeaveOutFurniture(BookProject& project, ChapterTexts& texts) {
-    if (project.FromWordDocument) return {};
+std::string LeaveOutFurniture(BookProject& project, ChapterTexts& texts,
+                              std::vector<PageOutline>* outlines) {
+    if (project.FromWordDocument) {
+        if (outlines != nullptr) *outlines = OutlineChapters(project, texts);
+        return {};
+    }
     FurnitureChoice choice;
     choice.Detect = !project.Options.KeepFurniture;
     choice.Named = ParseSelectors(project.Options.RemoveSelectors);
     choice.ChapterPaths = project.ChapterFiles;
     choice.Jobs = project.ThreadCount();
+    const std::vector<FurnitureBlock> found =
+        outlines != nullptr ? LeaveOutFurnitureAndOutline(project, texts, choice, *outlines)
+                            : RemovePageFurniture(texts, choice);
     std::size_t blocks = 0;
     std::size_t words = 0;
     std::size_t chapters = 0;
     std::size_t lastChapter = texts.size();
-    for (const FurnitureBlock& block : RemovePageFurniture(texts, choice)) {
+    for (const FurnitureBlock& block : found) {
         if (block.Kept) {
             project.AddLog("Furniture kept in " + Described(project, block) +
                            ": leaving it out would take more than " +

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "book/BookProject.h"
 #include "book/ChapterTexts.h"
+#include "html/PageOutline.h"
 
 namespace quirebook {
 
@@ -15,7 +17,10 @@ namespace quirebook {
 // out (or kept by the share of the words) gets a line in BuildLog. Gives the summary line, or
 // nothing when no block was left out. Raises std::invalid_argument for selectors that cannot
 // be read.
-std::string LeaveOutFurniture(BookProject& project, ChapterTexts& texts);
+// With `outlines`, each chapter's outline is read there from the same parse (see
+// LeaveOutFurnitureAndOutline), for a Word book too.
+std::string LeaveOutFurniture(BookProject& project, ChapterTexts& texts,
+                              std::vector<PageOutline>* outlines = nullptr);
 
 // "Removed N furniture blocks (W words) from C chapters", with the singular where it is one.
 std::string FurnitureSummary(std::size_t blocks, std::size_t words, std::size_t chapters);

@@ -139,11 +139,14 @@ LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
     }
     // From here to the conformance stage the chapters are held in memory.
     ChapterTexts texts = LoadChapterTexts(project);
-    // Before the chapters are converted, while the site's classes and roles are all there.
-    leftOut.Furniture = LeaveOutFurniture(project, texts);
-    // The table of contents is read from the pages as the site made them, without its furniture,
-    // and marks the places of its headings before the conversion.
-    project.HeadingEntries = OutlineBook(project, texts);
+    MakeUtf16PagesUtf8(texts);
+    // Before the chapters are converted, while the site's classes and roles are all there. The
+    // table of contents is read from the same parse of each page, without its furniture, and
+    // marks the places of its headings before the conversion.
+    std::vector<PageOutline> outlines;
+    const bool withHeadings = project.Options.TocFromHeadings;
+    leftOut.Furniture = LeaveOutFurniture(project, texts, withHeadings ? &outlines : nullptr);
+    project.HeadingEntries = OutlineBook(project, texts, std::move(outlines));
     FinishChapters(project, texts, ui);
     RepairInBookLinks(project, texts);
     MakeDropCaps(texts);

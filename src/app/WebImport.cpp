@@ -129,18 +129,18 @@ std::vector<PageOutline> OutlineSourcePages(const BookProject& project) {
     // Pages that mark their main content are outlined inside it only, so the furniture around it
     // needs no finding.
     const bool allMarkMain = std::all_of(pages.begin(), pages.end(), MarksItsMainContent);
-    if (!project.FromWordDocument && !allMarkMain) {
-        FurnitureChoice choice;
-        try {
-            choice.Named = ParseSelectors(project.Options.RemoveSelectors);
-        } catch (const std::invalid_argument&) {
-            // Told when the book is made; the titles do without the selectors.
-        }
-        choice.ChapterPaths = project.ChapterFiles;
-        choice.Jobs = project.ThreadCount();
-        RemovePageFurniture(pages, choice);
+    if (project.FromWordDocument || allMarkMain) return OutlineChapters(project, pages);
+    FurnitureChoice choice;
+    try {
+        choice.Named = ParseSelectors(project.Options.RemoveSelectors);
+    } catch (const std::invalid_argument&) {
+        // Told when the book is made; the titles do without the selectors.
     }
-    return OutlineChapters(project, pages);
+    choice.ChapterPaths = project.ChapterFiles;
+    choice.Jobs = project.ThreadCount();
+    std::vector<PageOutline> outlines;
+    LeaveOutFurnitureAndOutline(project, pages, choice, outlines);
+    return outlines;
 }
 
 void FillChapterTitles(BookProject& project, BookForm& form) {

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <set>
+#include <string_view>
 
 #include "epub/EscapeRules.h"
 #include "html/CarryResources.h"
@@ -113,9 +116,23 @@ std::string NewAnchor(const char* prefix, int ordinal,
     return anchor;
 }
 
-bool HoldsId(const std::string& text, const std::string& id) {
-    return text.find("id=\"" + id + "\"") != std::string::npos ||
-           text.find("id='" + id + "'") != std::string::npos;
+// The values of the id attributes written in `text` with quotes, as the conversion writes them.
+std::set<std::string_view> WrittenIds(std::string_view text) {
+    std::set<std::string_view> ids;
+    for (std::size_t at = text.find("id="); at != std::string_view::npos;
+         at = text.find("id=", at + 3)) {
+        const std::size_t open = at + 3;
+        if (open >= text.size() || (text[open] != '"' && text[open] != '\'')) continue;
+        const std::size_t close = text.find(text[open], open + 1);
+        if (close == std::string_view::npos) break;
+        ids.insert(text.substr(open + 1, close - open - 1));
+    }
+    return ids;
+}
+
+// The folder chapter `index` is read from, for the style sheets it names.
+std::string PageFolder(const BookProject& project, std::size_t index) {
+    return (fs::path(project.SourceFolder) / project.ChapterFiles[index]).parent_path().string();
 }
 
 }  // namespace
@@ -126,13 +143,47 @@ std::vector<PageOutline> OutlineChapters(const BookProject& project, const Chapt
     WorkInOrder(
         texts.size(), project.ThreadCount(),
         [&](std::size_t i) {
-            const std::string folder =
-                (fs::path(project.SourceFolder) / project.ChapterFiles[i]).parent_path().string();
-            const PageSheets pageSheets(sheets, folder);
+            const PageSheets pageSheets(sheets, PageFolder(project, i));
             outlines[i] = OutlineOfPage(texts[i], &pageSheets);
         },
         [](std::size_t) {});
     return outlines;
+}
+
+std::vector<FurnitureBlock> LeaveOutFurnitureAndOutline(const BookProject& project,
+                                                        ChapterTexts& texts, FurnitureChoice choice,
+                                                        std::vector<PageOutline>& outlines) {
+    BookSheets sheets(project);
+    std::vector<std::optional<PageOutline>> read(texts.size());
+    std::vector<char> limited(texts.size(), 0);  // the page parsed is not the chapter's text
+    choice.OnParse = [&](std::size_t c, const GumboDocument& parsed, std::string_view page) {
+        const PageSheets pageSheets(sheets, PageFolder(project, c));
+        read[c] = OutlineOfParsedPage(parsed, page, &pageSheets);
+        limited[c] = page != texts[c];
+    };
+    const std::vector<FurnitureBlock> blocks = RemovePageFurniture(texts, choice);
+    std::vector<std::vector<std::pair<std::size_t, std::size_t>>> cuts(texts.size());
+    for (const FurnitureBlock& block : blocks)
+        if (!block.Kept) cuts[block.Chapter].emplace_back(block.Begin, block.End);
+    outlines.assign(texts.size(), PageOutline());
+    WorkInOrder(
+        texts.size(), project.ThreadCount(),
+        [&](std::size_t c) {
+            if (!read[c]) {
+                const PageSheets pageSheets(sheets, PageFolder(project, c));
+                outlines[c] = OutlineOfPage(texts[c], &pageSheets);
+                return;
+            }
+            outlines[c] = std::move(*read[c]);
+            // A cut chapter is the parsed page less its cuts; an uncut one is its own text,
+            // which is not the page parsed when the parse had to limit its nesting.
+            if (!cuts[c].empty())
+                LeaveOutCuts(outlines[c], cuts[c]);
+            else if (limited[c])
+                ForgetPlaces(outlines[c]);
+        },
+        [](std::size_t) {});
+    return blocks;
 }
 
 std::vector<HeadingEntry> BookNavigation(const BookProject& project,
@@ -232,11 +283,13 @@ void AnchorHeadings(std::vector<HeadingEntry>& entries, const std::vector<PageOu
 }
 
 void KeepHeldAnchors(BookProject& project, const ChapterTexts& texts) {
+    std::map<std::size_t, std::set<std::string_view>> held;  // by chapter, read when first asked
     for (HeadingEntry& entry : project.HeadingEntries) {
         const auto chapter = static_cast<std::size_t>(entry.Chapter);
-        if (entry.Anchor.empty() || chapter >= texts.size() ||
-            HoldsId(texts[chapter], entry.Anchor))
-            continue;
+        if (entry.Anchor.empty() || chapter >= texts.size()) continue;
+        auto found = held.find(chapter);
+        if (found == held.end()) found = held.emplace(chapter, WrittenIds(texts[chapter])).first;
+        if (found->second.count(entry.Anchor) != 0) continue;
         project.AddLog("The heading \"" + entry.Text + "\" of " + project.ChapterFiles[chapter] +
                        " lost its anchor " + entry.Anchor +
                        " in the conversion: the table of contents leads to the chapter's start");
@@ -244,14 +297,16 @@ void KeepHeldAnchors(BookProject& project, const ChapterTexts& texts) {
     }
 }
 
-std::vector<HeadingEntry> OutlineBook(BookProject& project, ChapterTexts& texts) {
-    if (!project.Options.TocFromHeadings) return {};
-    for (std::string& text : texts) {
-        // A UTF-16 page is read as the UTF-8 it becomes, so that its markup can be parsed.
+void MakeUtf16PagesUtf8(ChapterTexts& texts) {
+    for (std::string& text : texts)
         if (ByteOrderMarkEncoding(text).rfind("UTF-16", 0) == 0)
             text = SetCharset(PageToUtf8(text), "utf-8");
-    }
-    const std::vector<PageOutline> outlines = OutlineChapters(project, texts);
+}
+
+std::vector<HeadingEntry> OutlineBook(BookProject& project, ChapterTexts& texts,
+                                      std::vector<PageOutline> outlines) {
+    if (!project.Options.TocFromHeadings) return {};
+    if (outlines.size() != texts.size()) outlines = OutlineChapters(project, texts);
     std::vector<HeadingEntry> entries = BookNavigation(project, outlines);
     if (std::none_of(entries.begin(), entries.end(), [](const HeadingEntry& entry) {
             return entry.Ordinal > 0 && entry.List == NavigationList::Contents;

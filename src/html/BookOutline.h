@@ -7,6 +7,7 @@
 
 #include "book/BookProject.h"
 #include "book/ChapterTexts.h"
+#include "html/PageFurniture.h"
 #include "html/PageOutline.h"
 
 namespace quirebook {
@@ -40,10 +41,25 @@ void AnchorHeadings(std::vector<HeadingEntry>& entries, const std::vector<PageOu
 // every entry leads to a place in the book; each is named in the log.
 void KeepHeldAnchors(BookProject& project, const ChapterTexts& texts);
 
+// Cuts the furniture `choice` finds out of `texts` (RemovePageFurniture) and gives each chapter's
+// outline in `outlines`, read from the parse the furniture is looked for in, so that a page is
+// parsed once for both: its places move as the cuts move the text, and what stood in a cut is
+// no part of it. A chapter the furniture pass does not parse is outlined on its own. Gives the
+// blocks found.
+std::vector<FurnitureBlock> LeaveOutFurnitureAndOutline(const BookProject& project,
+                                                        ChapterTexts& texts, FurnitureChoice choice,
+                                                        std::vector<PageOutline>& outlines);
+
+// Every UTF-16 page of `texts` made the UTF-8 page it reads as (its charset named so), so that
+// its markup can be parsed.
+void MakeUtf16PagesUtf8(ChapterTexts& texts);
+
 // The table of contents of a book being made from `texts` (the pages just placed, before their
 // conversion): BookNavigation with the headings when TocFromHeadings is set, their anchors
 // written by AnchorHeadings (the log says so when no chapter has a heading); empty without
-// TocFromHeadings. A UTF-16 page becomes the UTF-8 page it reads as.
-std::vector<HeadingEntry> OutlineBook(BookProject& project, ChapterTexts& texts);
+// TocFromHeadings. `outlines` are the chapters' when they were read already (one a text), else
+// they are read here.
+std::vector<HeadingEntry> OutlineBook(BookProject& project, ChapterTexts& texts,
+                                      std::vector<PageOutline> outlines = {});
 
 }  // namespace quirebook

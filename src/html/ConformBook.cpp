@@ -37,8 +37,8 @@ void AddBookFiles(const BookProject& project, BookLinks& links) {
 // `name` with "-N" before its extension.
 std::string Numbered(const std::string& name, int number) {
     const fs::path path(name);
-    return (path.parent_path() / (path.stem().string() + "-" + std::to_string(number) +
-                                  path.extension().string()))
+    return (path.parent_path() /
+            (path.stem().string() + "-" + std::to_string(number) + path.extension().string()))
         .generic_string();
 }
 
@@ -53,7 +53,8 @@ std::vector<std::string> WrittenChapterNames(const BookProject& project) {
     std::error_code error;
     for (auto it = fs::recursive_directory_iterator(project.OpsFolder, error);
          it != fs::recursive_directory_iterator(); it.increment(error)) {
-        const std::string file = fs::relative(it->path(), project.OpsFolder, error).generic_string();
+        const std::string file =
+            fs::relative(it->path(), project.OpsFolder, error).generic_string();
         if (it->is_regular_file(error) && chapters.count(file) == 0) taken.insert(AsciiLower(file));
     }
     for (std::string& name : names) {

@@ -399,12 +399,13 @@ class BlockGatherer {
     std::unordered_map<const GumboNode*, std::optional<std::uint64_t>> m_beside;
 };
 
-ChapterBlocks GatherBlocks(const std::string& text, const SelectorList& named,
-                           const ChapterPlace& place) {
+ChapterBlocks GatherBlocks(const std::string& text, const FurnitureChoice& choice,
+                           const ChapterPlace& place, std::size_t index) {
     ChapterBlocks chapter;
     chapter.Page = LimitNesting(text, kParseNestingLimit);
     const GumboDocument parsed(chapter.Page);
-    BlockGatherer(named, place, chapter).Gather(parsed.Body());
+    BlockGatherer(choice.Named, place, chapter).Gather(parsed.Body());
+    if (choice.OnParse) choice.OnParse(index, parsed, chapter.Page);
     return chapter;
 }
 
@@ -620,7 +621,7 @@ std::vector<FurnitureBlock> RemovePageFurniture(std::vector<std::string>& chapte
             if (!WorthGathering(chapters[c], chapters.size(), choice)) return;
             const ChapterPlace place{pathOf(c), c == 0 ? std::string() : pathOf(c - 1),
                                      pathOf(c + 1)};
-            gathered[c] = GatherBlocks(chapters[c], choice.Named, place);
+            gathered[c] = GatherBlocks(chapters[c], choice, place, c);
         },
         [](std::size_t) {});
     const BookRecurrence recurrence(gathered);
@@ -634,7 +635,8 @@ std::vector<FurnitureBlock> RemovePageFurniture(std::vector<std::string>& chapte
         for (std::size_t index : all) {
             const Block& block = gathered[c].Blocks[index];
             const bool isKept = std::binary_search(kept.begin(), kept.end(), index);
-            found.push_back({c, block.Name, block.Words, chooser.Why(block), isKept});
+            found.push_back(
+                {c, block.Name, block.Words, chooser.Why(block), isKept, block.Begin, block.End});
         }
         if (!chosen.empty()) chapters[c] = Cut(gathered[c], chosen);
     }

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "html/CssSelectors.h"
+#include "html/GumboPage.h"
 
 namespace quirebook {
 
@@ -30,6 +33,12 @@ struct FurnitureChoice {
     // How many threads parse the chapters side by side; the blocks found are the same whatever
     // the number.
     unsigned Jobs = 1;
+    // Called with each chapter's parse while the furniture is looked for in it, on the thread
+    // that parsed it, so that a pass that walks the page too need not parse it again. `page` is
+    // the text parsed (LimitNesting's), whose bytes the blocks' places count; a chapter the pass
+    // does not parse is not told.
+    std::function<void(std::size_t chapter, const GumboDocument& parsed, std::string_view page)>
+        OnParse;
 };
 
 // A block found as furniture.
@@ -40,6 +49,10 @@ struct FurnitureBlock {
     std::string Why;  // "a navigation landmark", "the same on 17 of 17 chapters", ...
     // Kept since leaving it out too would pass kFurnitureMostWordsPercent.
     bool Kept = false;
+    // Its bytes in the page as parsed (see FurnitureChoice::OnParse): from its start tag's first
+    // to past its end tag's last.
+    std::size_t Begin = 0;
+    std::size_t End = 0;
 };
 
 // Cuts the furniture out of `chapters` (page texts as read, any byte encoding gumbo can read

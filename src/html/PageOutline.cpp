@@ -54,6 +54,16 @@ std::size_t InvisibleWidth(std::string_view text, std::size_t at) {
     return 0;
 }
 
+// Whether `text` holds more than white space and characters that show nothing.
+bool HoldsVisibleText(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t width = std::max(SpaceWidth(text, at), InvisibleWidth(text, at));
+        if (width == 0) return true;
+        at += width;
+    }
+    return false;
+}
+
 bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
@@ -412,7 +422,7 @@ class Outliner {
 
     void Visit(const GumboNode& node, const ElementSubject* parent, Context context) {
         if (node.type == GUMBO_NODE_TEXT || node.type == GUMBO_NODE_CDATA) {
-            if (context.InRoot && !SingleSpaced(node.v.text.text).empty()) {
+            if (context.InRoot && HoldsVisibleText(node.v.text.text)) {
                 m_contentSinceHeading = true;
                 if (m_rootWords.size() < 200) m_rootWords += " " + TextOf(node);
             }
@@ -818,16 +828,58 @@ SelectorList StyleSheetSource::HidingSelectorsOf(const std::string& reference) c
     return css.empty() ? SelectorList() : HidingSelectors(css, place, *this);
 }
 
+PageOutline OutlineOfParsedPage(const GumboDocument& parsed, std::string_view page,
+                                const StyleSheetSource* sheets) {
+    return Outliner(page, sheets).Outline(parsed);
+}
+
 PageOutline OutlineOfPage(std::string_view page, const StyleSheetSource* sheets) {
     const std::string limited = LimitNesting(page, kParseNestingLimit);
     // The limit drops tags only from pages nested deeper than any reader shows: their outline
-    // is read from the limited page, its places given in the page as it came.
+    // is read from the limited page, and has no places in the page as it came.
     const std::string_view parsedText = limited == page ? page : std::string_view(limited);
     const GumboDocument parsed(parsedText);
-    PageOutline outline = Outliner(parsedText, sheets).Outline(parsed);
-    if (parsedText.data() != page.data())
-        for (OutlineHeading& heading : outline.Headings) heading.TagLength = 0;
+    PageOutline outline = OutlineOfParsedPage(parsed, parsedText, sheets);
+    if (parsedText.data() != page.data()) ForgetPlaces(outline);
     return outline;
+}
+
+void ForgetPlaces(PageOutline& outline) {
+    for (std::vector<OutlineHeading>* places :
+         {&outline.Headings, &outline.Tables, &outline.Figures})
+        for (OutlineHeading& heading : *places) heading.TagLength = 0;
+}
+
+void LeaveOutCuts(PageOutline& outline, std::vector<std::pair<std::size_t, std::size_t>> cuts) {
+    std::sort(cuts.begin(), cuts.end());
+    // The cuts as the text loses them: in byte order, each from where the one before it ended.
+    std::vector<std::pair<std::size_t, std::size_t>> merged;
+    for (const auto& [begin, end] : cuts) {
+        if (!merged.empty() && begin <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, end);
+        else
+            merged.emplace_back(begin, end);
+    }
+    for (std::vector<OutlineHeading>* places :
+         {&outline.Headings, &outline.Tables, &outline.Figures}) {
+        std::vector<OutlineHeading> kept;
+        for (OutlineHeading& heading : *places) {
+            std::size_t before = 0;  // the bytes cut before the heading
+            bool inside = false;
+            for (const auto& [begin, end] : merged) {
+                if (heading.TagStart >= end) {
+                    before += end - begin;
+                } else {
+                    inside = heading.TagStart >= begin;
+                    break;
+                }
+            }
+            if (inside) continue;
+            heading.TagStart -= before;
+            kept.push_back(std::move(heading));
+        }
+        *places = std::move(kept);
+    }
 }
 
 std::string SingleSpaced(std::string_view text) {

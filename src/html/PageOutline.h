@@ -7,9 +7,11 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "html/CssSelectors.h"
+#include "html/GumboPage.h"
 
 namespace quirebook {
 
@@ -84,6 +86,19 @@ SelectorList HidingSelectors(const std::string& css, const std::string& place,
 // two h1 headings of the main content when nothing stands between them (a title in two lines).
 // A heading that repeats the one just before it, with nothing between, is not read again.
 PageOutline OutlineOfPage(std::string_view page, const StyleSheetSource* sheets);
+
+// OutlineOfPage of a page already parsed: `page` is the text `parsed` was parsed from.
+PageOutline OutlineOfParsedPage(const GumboDocument& parsed, std::string_view page,
+                                const StyleSheetSource* sheets);
+
+// The outline with no place in its page: its headings, tables and figures lead to the page's
+// start (the page it was read from is not the one the book holds).
+void ForgetPlaces(PageOutline& outline);
+
+// The outline of the page once the byte ranges `cuts` ([first, past last), in the page the outline
+// was read from; overlapping ones too) are cut out of it: what stood inside a cut goes, and every
+// other place moves back by the bytes cut before it.
+void LeaveOutCuts(PageOutline& outline, std::vector<std::pair<std::size_t, std::size_t>> cuts);
 
 // `text` with every run of white space (no-break and other Unicode spaces too) made one space,
 // trimmed; zero-width spaces and soft hyphens removed.

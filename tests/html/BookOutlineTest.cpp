@@ -130,6 +130,47 @@ TEST_F(BookOutlineTest, AnchorsTheConversionLostLeadToTheChapter) {
     EXPECT_THAT(Book.BuildLog, HasSubstr("\"Two\" of c1.htm lost its anchor a1"));
 }
 
+// The outline read from the parse the furniture is found in is the outline of the cut pages: the
+// same headings, with places in the pages as they are left.
+TEST_F(BookOutlineTest, TheFurniturePassesParseGivesTheOutlineOfTheCutPages) {
+    ChapterTexts pages;
+    for (int n = 1; n <= 4; ++n) {
+        const std::string number = std::to_string(n);
+        pages.push_back(
+            "<body><div class=\"side\"><h3>Site menu</h3><p>Home About</p></div>"
+            "<h1>Chapter " +
+            number + " text</h1><p>The many words of chapter " + number +
+            ", which the menus around them are far fewer than.</p>"
+            "<div class=\"side\"><h3>Site menu</h3><p>Home About</p></div>"
+            "<h2>Part " +
+            number + "</h2><nav><h2>In a nav</h2></nav></body>");
+    }
+    Book.ChapterFiles = {"c1.htm", "c2.htm", "c3.htm", "c4.htm"};
+    Book.ChapterTitles = {"", "", "", ""};
+    FurnitureChoice choice;
+    choice.ChapterPaths = Book.ChapterFiles;
+    ChapterTexts shared = pages;
+    std::vector<PageOutline> outlines;
+    const std::vector<FurnitureBlock> blocks =
+        LeaveOutFurnitureAndOutline(Book, shared, choice, outlines);
+    EXPECT_EQ(blocks.size(), 12u);  // both menus and the nav of each page
+    ChapterTexts cut = pages;
+    RemovePageFurniture(cut, choice);
+    EXPECT_EQ(shared, cut);
+    const std::vector<PageOutline> alone = OutlineChapters(Book, cut);
+    ASSERT_EQ(outlines.size(), 4u);
+    for (std::size_t c = 0; c < 4; ++c) {
+        ASSERT_EQ(outlines[c].Headings.size(), 2u) << cut[c];
+        ASSERT_EQ(alone[c].Headings.size(), 2u);
+        for (std::size_t h = 0; h < 2; ++h) {
+            EXPECT_EQ(outlines[c].Headings[h].Label, alone[c].Headings[h].Label);
+            EXPECT_EQ(outlines[c].Headings[h].TagStart, alone[c].Headings[h].TagStart);
+            EXPECT_EQ(cut[c].substr(outlines[c].Headings[h].TagStart, 3),
+                      "<h" + std::to_string(h + 1));
+        }
+    }
+}
+
 TEST_F(BookOutlineTest, StyleSheetsAreReadFromInsideTheRootOnly) {
     std::filesystem::create_directories(Temp / "site/css");
     std::filesystem::create_directories(Temp / "site/pages");
@@ -160,6 +201,7 @@ TEST_F(BookOutlineTest, ABookWithoutHeadingsNavigationHasNoEntriesAndUtf16PagesA
         utf16 += '\0';
     }
     pages = {utf16};
+    MakeUtf16PagesUtf8(pages);
     EXPECT_THAT(Shown(OutlineBook(Book, pages)), ElementsAre("Title@1", "Sub@2#a2"));
     EXPECT_EQ(pages[0], "<meta charset=\"utf-8\"><h1>Title</h1><h2 id=\"a2\">Sub</h2>");
 }

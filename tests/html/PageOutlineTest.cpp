@@ -215,6 +215,21 @@ TEST(PageOutline, FirstWordsComeFromTheFirstParagraphOrTheText) {
         "A kite");
 }
 
+TEST(PageOutline, CutsTakeWhatStoodInThemAndMoveThePlacesAfterThem) {
+    //                       0         1         2         3         4
+    //                       0123456789012345678901234567890123456789012345
+    const std::string page = "<h1>A</h1><div><h2>B</h2></div><h2>C</h2><h2>D</h2>";
+    PageOutline outline = OutlineOfPage(page, nullptr);
+    // Two cuts overlapping, as an outer block and a block inside it are both cut.
+    LeaveOutCuts(outline, {{10, 31}, {15, 25}, {41, 51}});
+    ASSERT_EQ(outline.Headings.size(), 2u);
+    EXPECT_EQ(outline.Headings[0].TagStart, 0u);
+    EXPECT_EQ(outline.Headings[1].Label, "C");
+    EXPECT_EQ(outline.Headings[1].TagStart, 10u);
+    ForgetPlaces(outline);
+    EXPECT_EQ(outline.Headings[1].TagLength, 0u);
+}
+
 TEST(ShortenedLabel, CutsLongLabelsAtAWordBoundaryAndNeverInsideACharacter) {
     const std::string shortLabel(100, 'a');
     EXPECT_EQ(ShortenedLabel(shortLabel), shortLabel);
