@@ -154,8 +154,25 @@ std::string Joined(const std::string& first, const std::string& second) {
     return first + ": " + second;
 }
 
-// Marks standing alone at either end of a label ("Introduction ¶", "# Setup").
+// Whether `word` is a list's bullet: the glyphs word processors and sites draw before a list
+// item, and the private-use characters of the Symbol and Wingdings fonts Word writes them in.
+bool IsBullet(std::string_view word) {
+    static const std::array<std::string_view, 14> bullets = {
+        "\xE2\x80\xA2", "\xC2\xB7", "\xE2\x96\xAA", "\xE2\x97\x8F", "\xE2\x97\x8B",
+        "\xE2\x96\xA0", "\xE2\x96\xA1", "\xE2\x80\xA3", "\xE2\x81\x83", "\xE2\x9E\xA2",
+        "\xE2\x9C\x93", "\xE2\x97\x86", "\xE2\x97\xA6", "\xE2\x9D\x96"};
+    if (std::find(bullets.begin(), bullets.end(), word) != bullets.end()) return true;
+    // U+F000 to U+F0FF, in UTF-8 EF 80 80 to EF 83 BF.
+    return word.size() == 3 && word[0] == '\xEF' && static_cast<unsigned char>(word[1]) >= 0x80 &&
+           static_cast<unsigned char>(word[1]) <= 0x83;
+}
+
+// Marks standing alone at either end of a label ("Introduction ¶", "# Setup"), and a list's
+// bullet before it ("• Setup").
 std::string WithoutEndMarks(std::string label) {
+    if (const std::size_t space = label.find(' ');
+        space != std::string::npos && IsBullet(std::string_view(label).substr(0, space)))
+        label.erase(0, space + 1);
     while (true) {
         const std::size_t space = label.rfind(' ');
         if (space == std::string::npos || !IsPermalinkMark(label.substr(space + 1))) break;

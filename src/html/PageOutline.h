@@ -80,7 +80,7 @@ SelectorList HidingSelectors(const std::string& css, const std::string& place,
 // the first element classed "title" in it.
 //
 // A heading's label is its text with white space (no-break spaces too) made single, without its
-// permalink marks ("¶", "#" ...) and footnote references. A heading group (hgroup) is one heading
+// permalink marks ("¶", "#" ...), footnote references and a list's bullet before it. A heading group (hgroup) is one heading
 // labelled with all its parts; a heading that names only a number ("Chapter IV.", "Part 2")
 // followed at once by a deeper heading is one heading labelled with both, and so are the first
 // two h1 headings of the main content when nothing stands between them (a title in two lines).

@@ -109,9 +109,13 @@ TEST(PageOutline, LabelsAreTheWholeTextWithSingleSpacesAndNoMarks) {
                  "<h2><a href=\"#x\">#</a> Setup <span>\xC2\xB6</span></h2>"
                  "<h2>Notes<sup><a href=\"#fn1\">[1]</a></sup> and more<a href=\"#n\">*</a></h2>"
                  "<h2>2024<br>review</h2><h2><img src=\"logo.png\" alt=\"Logo\"/> </h2>"
-                 "<h2>Cost \xE2\x80\x94 42</h2><h2>soft\xC2\xADhy\xE2\x80\x8Bphen</h2>"),
+                 "<h2>Cost \xE2\x80\x94 42</h2><h2>soft\xC2\xADhy\xE2\x80\x8Bphen</h2>"
+                 // Word's list markers: a bullet in the Symbol font, then its spaces.
+                 "<h2><span>\xEF\x82\xB7<span style='font:7.0pt'>&nbsp;&nbsp; </span></span>"
+                 "Listed</h2><h2>\xE2\x80\xA2 Dotted</h2><h2>1.&nbsp;&nbsp;&nbsp; Numbered</h2>"),
         ElementsAre("Chapter 1. Repositories and Branches", "Setup", "Notes and more",
-                    "2024 review", "Cost \xE2\x80\x94 42", "softhyphen"));
+                    "2024 review", "Cost \xE2\x80\x94 42", "softhyphen", "Listed", "Dotted",
+                    "1. Numbered"));
 }
 
 TEST(PageOutline, HeadingGroupsAndNumberHeadingsGiveOneLabel) {
