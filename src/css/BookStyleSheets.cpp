@@ -1,15 +1,19 @@
 #include "css/BookStyleSheets.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
 #include "css/CssUnits.h"
 #include "css/FontEmbedding.h"
+#include "css/FontGenerics.h"
 #include "css/StyleText.h"
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/Regex.h"
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
@@ -19,13 +23,30 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view name) {
     return PosFrom(text, name, 1, true) != 0;
 }
 
-// The generic family for a font family value that names none.
+// The families of a font-family value, trimmed and without their quotes.
+std::vector<std::string> FamiliesOf(std::string_view value) {
+    std::vector<std::string> families;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const std::size_t comma = std::min(value.find(',', start), value.size());
+        const std::string family =
+            PlainReplace(PlainReplace(value.substr(start, comma - start), "\"", ""), "'", "");
+        families.emplace_back(TrimBlanks(family));
+        start = comma + 1;
+    }
+    return families;
+}
+
+// The generic family for a font family value: none when it holds "serif" ("sans-serif" too) or
+// names another generic, else that of the first family the font table knows, else "serif".
 std::string_view GenericFamilyFor(std::string_view value) {
-    const auto contains = [value](std::string_view name) {
-        return ContainsIgnoringCase(value, name);
-    };
-    if (contains("courier")) return "monospace";
-    if (contains("verdana") || contains("arial") || contains("lucida")) return "sans-serif";
+    if (ContainsIgnoringCase(value, "serif")) return {};
+    const std::vector<std::string> families = FamiliesOf(value);
+    for (const std::string& family : families)
+        if (IsGenericFamily(family)) return {};
+    for (const std::string& family : families)
+        if (const std::string_view generic = KnownGenericFamily(family); !generic.empty())
+            return generic;
     return "serif";
 }
 
@@ -70,11 +91,12 @@ std::string AddGenericFontFamilies(std::string_view style) {
     while (regex.MatchNext()) {
         const std::size_t valueStart = regex.MatchStart() - 1 + kPropertyLength;
         const std::size_t end = regex.MatchEnd() - 1;
-        const std::string_view value = style.substr(valueStart, end - valueStart);
-        if (ContainsIgnoringCase(value, "serif")) continue;  // "sans-serif" too
+        const std::string_view generic =
+            GenericFamilyFor(style.substr(valueStart, end - valueStart));
+        if (generic.empty()) continue;
         result.append(style, copied, end - copied);
         result += ',';
-        result += GenericFamilyFor(value);
+        result += generic;
         copied = end;
     }
     regex.SetSubject({});
@@ -152,7 +174,11 @@ bool BuildWordStyleSheet(std::string& head, const std::string& sourceHtmlPath,
                        ": no style sheet was made");
         return false;
     }
-    const std::string patchSheet = LoadUserSheet(project.TemplateFolder + "OPS/patch.css");
+    // The Word filter writes underlined and struck-through runs as spans of these classes; their
+    // rules come before the patch sheet, which may restyle them.
+    const std::string patchSheet =
+        "span.u{text-decoration:underline}\r\nspan.s{text-decoration:line-through}\r\n" +
+        LoadUserSheet(project.TemplateFolder + "OPS/patch.css");
     std::string style = NormaliseWordStyle(
         std::string_view(text).substr(block.ContentStart - 1, block.ContentLength), project.Options,
         patchSheet);

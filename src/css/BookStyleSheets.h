@@ -10,9 +10,10 @@
 
 namespace quirebook {
 
-// Every "font-family:" value (up to the next ";" or "}") that holds no "serif", in any case, gets
-// a generic family after it: "," and "monospace" for Courier, "sans-serif" for Verdana, Arial
-// and Lucida, else "serif".
+// Every "font-family:" value (up to the next ";" or "}") that holds no "serif", in any case, and
+// names no other generic family gets one
+// after it: "," and the generic of its first family the font table knows ("monospace" for
+// Consolas, "sans-serif" for Calibri), else "serif".
 std::string AddGenericFontFamilies(std::string_view style);
 
 // Drops the declarations the options do not allow (letter spacing always; pixel widths, line

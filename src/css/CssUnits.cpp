@@ -116,10 +116,13 @@ int DetectBaseFontSize(std::string_view style) {
     return size == 0 ? kDefaultBaseFontSize : size;
 }
 
-// `pixels` / `base` with one significant digit, rounded half away from zero, in plain decimal
-// notation: "0.9", "1", "20", "0.06". The quotient is expanded digit by digit by long division,
-// so it is exact for any length of number. `pixels` must not be 0.
-std::string OneDigitQuotient(const DecimalDigits& pixels, std::uint64_t base) {
+// `pixels` / `base` with three significant digits, rounded half away from zero, in plain decimal
+// notation without trailing zeros: "0.875", "1.25", "10.6", "0.0625", "100". Three digits keep
+// neighbouring sizes apart as the document sets them (1.17em and 1.33em stay two sizes). The
+// quotient is expanded digit by digit by long division, so it is exact for any length of number.
+// `pixels` must not be 0.
+std::string SignificantQuotient(const DecimalDigits& pixels, std::uint64_t base) {
+    constexpr std::size_t kSignificant = 3;
     std::string expansion;  // the quotient's digits down to the units of `Digits`, then further
     std::uint64_t remainder = 0;
     for (char c : pixels.Digits) {
@@ -137,20 +140,28 @@ std::string OneDigitQuotient(const DecimalDigits& pixels, std::uint64_t base) {
         nextDigit();
         first = expansion.find_first_not_of('0');
     }
-    if (first + 1 == expansion.size()) nextDigit();
+    while (expansion.size() < first + kSignificant + 1) nextDigit();
 
-    int digit = expansion[first] - '0';
-    if (expansion[first + 1] >= '5') ++digit;
-    // The power of ten of the significant digit: 0 for units, -1 for tenths.
+    std::string digits = expansion.substr(first, kSignificant);
+    // The power of ten of the first significant digit: 0 for units, -1 for tenths.
     long place = static_cast<long>(pixels.Digits.size()) - 1 - static_cast<long>(first) -
                  static_cast<long>(pixels.FractionDigits);
-    if (digit == 10) {
-        digit = 1;
-        ++place;
+    if (expansion[first + kSignificant] >= '5') {
+        IncrementDigits(digits);
+        if (digits.size() > kSignificant) {  // 999 rounded up to 1000
+            digits.pop_back();
+            ++place;
+        }
     }
-    const char digitChar = static_cast<char>('0' + digit);
-    if (place >= 0) return digitChar + std::string(static_cast<std::size_t>(place), '0');
-    return "0." + std::string(static_cast<std::size_t>(-place - 1), '0') + digitChar;
+    const long significant = static_cast<long>(kSignificant);
+    if (place >= significant - 1)
+        return digits + std::string(static_cast<std::size_t>(place - significant + 1), '0');
+    std::string integer = place >= 0 ? digits.substr(0, static_cast<std::size_t>(place + 1)) : "0";
+    std::string fraction = place >= 0
+                               ? digits.substr(static_cast<std::size_t>(place + 1))
+                               : std::string(static_cast<std::size_t>(-place - 1), '0') + digits;
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    return fraction.empty() ? integer : integer + "." + fraction;
 }
 
 // The size keyword for `pixels` against `base`, by the ratio thresholds 0.6, 0.8, 1 (included),
@@ -254,7 +265,7 @@ std::string ScaleFontSizes(std::string_view style, OptionFlags& options) {
         if (keywords) {
             result += SizeKeyword(*pixels, base);
         } else {
-            result += OneDigitQuotient(*pixels, base);
+            result += SignificantQuotient(*pixels, base);
             result += "em";
         }
         copied = px + 2;

@@ -15,6 +15,10 @@ void SimpleClean(std::string& text) {
     const std::string direction = PageDirection(text);
     // Before the namespaced tags go: a picture shown only through VML would go with them.
     text = VmlPicturesAsImages(text);
+    // The text of symbol fonts becomes the characters they draw while the markup still names
+    // the font: bullets would otherwise be shown as the Latin letters of their codes.
+    MapWingdingsBullets(text);
+    MapSymbolBullets(text);
     StripInlineFormatting(text);
     DeletePattern(text, "<[\\w\\d/]+:[^>]+>");
     DeletePattern(text, "\\slang=[^>]+");

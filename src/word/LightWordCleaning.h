@@ -6,7 +6,9 @@
 
 namespace quirebook {
 
-// Strips the inline formatting (StripInlineFormatting), tags with a namespace prefix, language
+// Maps the text of the symbol fonts to the characters they draw (MapWingdingsBullets,
+// MapSymbolBullets), then strips the inline formatting (StripInlineFormatting), tags with a
+// namespace prefix, language
 // attributes and every comment, Word's style definitions with them; makes space runs single,
 // drops blank lines, aligns table cells to the top through a small style element that stands
 // as the page's style definitions (so the style step of the split still makes the book's style

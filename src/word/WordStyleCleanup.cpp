@@ -1,6 +1,6 @@
 #include "word/WordStyleCleanup.h"
 
-#include <span>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -10,6 +10,7 @@
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/Regex.h"
+#include "word/SymbolFontCharacters.h"
 
 namespace quirebook {
 
@@ -17,64 +18,73 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// A glyph a symbol font draws and what a reading system without that font is given instead.
-struct GlyphRule {
-    std::string_view Bytes;
-    std::string_view Written;
-};
-
-// Wingdings letters: l and n are round bullets, u and w diamonds, v a club.
-constexpr GlyphRule kWingdingsLetters[] = {
-    {"l", "&bull;"}, {"n", "&bull;"}, {"u", "&diams;"}, {"v", "&clubs;"}, {"w", "&diams;"},
-};
-// Character codes above 127 reach the page as two-byte UTF-8 sequences.
-constexpr GlyphRule kWingdingsPairs[] = {
-    {"\xC3\x98", "&rsaquo;"},
-    {"\xC3\xBC", "V"},
-    {"\xC2\xA7", "&bull;"},
-    {"\xC2\xB2", "&loz;"},
-};
-constexpr GlyphRule kSymbolPairs[] = {
-    {"\xC3\x98", "&rsaquo;"},
-    {"\xC3\xBC", "V"},
-    {"\xC2\xA7", "&bull;"},
-    {"\xC2\xA8", "&diams;"},
-};
-
-// The rule of `rules` whose glyph stands in `text` at 0-based `at` and is directly followed by
-// "&" or "<" (the glyph is the whole content before the next entity or tag); null when none.
-const GlyphRule* GlyphAt(std::string_view text, std::size_t at, std::span<const GlyphRule> rules) {
-    for (const GlyphRule& rule : rules) {
-        const std::size_t after = at + rule.Bytes.size();
-        if (after >= text.size()) continue;
-        if (text.substr(at, rule.Bytes.size()) == rule.Bytes &&
-            (text[after] == '&' || text[after] == '<'))
-            return &rule;
-    }
-    return nullptr;
+// Whether `text` holds a font-family declaration of the font at 0-based `at`, the declaration
+// whole: not the end of "mso-bidi-font-family:Symbol", nor the start of "Symbolic".
+bool IsWholeDeclaration(std::string_view text, std::size_t at, std::size_t length) {
+    const auto isNameByte = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '-' || c == '_';
+    };
+    if (at > 0 && isNameByte(text[at - 1])) return false;
+    return at + length >= text.size() || !isNameByte(text[at + length]);
 }
 
-// The walk both bullet mappings share: after each tag carrying "font-family:" + font, a glyph of
-// `letters` or else of `pairs` is replaced; then the font's declarations are removed.
-void MapFontBullets(std::string& text, std::string_view font, std::span<const GlyphRule> letters,
-                    std::span<const GlyphRule> pairs) {
-    const std::string declaration = "font-family:" + std::string(font);
+// The text from 0-based `at` to the next "<" with each character the font draws as what it
+// shows; "&" entities and characters the table does not know stay. Nothing when no "<" ends the
+// text: a page cut short is left as it is.
+std::optional<std::string> MappedText(std::string_view text, std::size_t at, SymbolFont font) {
+    const std::size_t end = text.find('<', at);
+    if (end == npos) return std::nullopt;
+    std::string mapped;
+    for (std::size_t i = at; i < end;) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '&') {
+            const std::size_t semicolon = text.find(';', i);
+            const std::size_t entityEnd =
+                semicolon == npos || semicolon > end ? i + 1 : semicolon + 1;
+            mapped.append(text, i, entityEnd - i);
+            i = entityEnd;
+            continue;
+        }
+        // Codes above 127 reach the page as the two-byte UTF-8 sequences of U+0080 to U+00FF.
+        unsigned code = byte;
+        std::size_t length = 1;
+        if ((byte == 0xC2 || byte == 0xC3) && i + 1 < end) {
+            code = ((byte & 0x03u) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
+            length = 2;
+        } else if (byte >= 0x80) {
+            code = 0;  // another character: kept as it is, byte by byte
+        }
+        const std::string_view shown = code >= 0x20 ? SymbolFontCharacter(font, code) : "";
+        if (shown.empty())
+            mapped.append(text, i, length);
+        else
+            mapped += shown;
+        i += length;
+    }
+    return mapped;
+}
+
+// After each tag declaring the font ("font-family:" + name), its text is replaced by the
+// characters the font draws; then the font's declarations are removed.
+void MapFontCharacters(std::string& text, std::string_view name, SymbolFont font) {
+    const std::string declaration = "font-family:" + std::string(name);
     std::string mapped;
     mapped.reserve(text.size());
     std::size_t copy = 1;
     std::size_t at = PosFrom(text, declaration, 1);
     while (at > 0) {
         const std::size_t tagEnd = PosFrom(text, ">", at);
-        // Without a ">" after the declaration there is no glyph to map, and searching on from
+        // Without a ">" after the declaration there is no text to map, and searching on from
         // position 0 would find the same declaration again and again.
         if (tagEnd == 0) break;
         // The content starts at 0-based tagEnd, just after the ">".
-        const GlyphRule* rule = GlyphAt(text, tagEnd, letters);
-        if (rule == nullptr) rule = GlyphAt(text, tagEnd, pairs);
-        if (rule != nullptr) {
-            AppendRange(mapped, text, tagEnd, copy);
-            mapped += rule->Written;
-            copy = tagEnd + 1 + rule->Bytes.size();
+        if (tagEnd >= copy && IsWholeDeclaration(text, at - 1, declaration.size())) {
+            if (const std::optional<std::string> shown = MappedText(text, tagEnd, font)) {
+                AppendRange(mapped, text, tagEnd, copy);
+                mapped += *shown;
+                copy = text.find('<', tagEnd) + 1;
+            }
         }
         at = PosFrom(text, declaration, tagEnd);
     }
@@ -135,11 +145,11 @@ void DropUnusedClassRules(std::string& definitions, std::string_view body) {
 }
 
 void MapWingdingsBullets(std::string& text) {
-    MapFontBullets(text, "Wingdings", kWingdingsLetters, kWingdingsPairs);
+    MapFontCharacters(text, "Wingdings", SymbolFont::Wingdings);
 }
 
 void MapSymbolBullets(std::string& text) {
-    MapFontBullets(text, "Symbol", {}, kSymbolPairs);
+    MapFontCharacters(text, "Symbol", SymbolFont::Symbol);
 }
 
 void StripInlineFormatting(std::string& text) {

@@ -1,5 +1,5 @@
 // Word style and bullet cleanup: Word's style definitions cut down to what a book needs, the
-// symbol-font bullets mapped to entities, and the inline formatting stripped by the light cleaner.
+// symbol-font bullets mapped to the characters they show, and the inline formatting stripped by the light cleaner.
 #pragma once
 
 #include <string>
@@ -20,11 +20,12 @@ void CleanWordStyleSheet(std::string_view page, std::string& definitions);
 // A rule without a "}" after it stays.
 void DropUnusedClassRules(std::string& definitions, std::string_view body);
 
-// Replaces the bullet glyphs Word writes after a tag styled with the Wingdings font (a letter, or
-// a two-byte UTF-8 character, directly before "&" or "<") by entities or letters, then removes
-// the font declarations.
+// Replaces the text Word writes after a tag styled with the Wingdings font (up to the next tag;
+// a bullet glyph, most often) by the Unicode characters Wingdings draws for it ("l" -> "●",
+// "§" -> "▪", "ü" -> "✓"), then removes the font's declarations. Entities, characters the font
+// table does not know and text that no tag ends stay as they are.
 void MapWingdingsBullets(std::string& text);
-// As MapWingdingsBullets for the Symbol font, whose glyphs are two-byte characters only.
+// As MapWingdingsBullets for the Symbol font ("·" -> "•", "a" -> "α").
 void MapSymbolBullets(std::string& text);
 
 // Removes span and font tags and every style attribute, quoted or not.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "css/FontGenerics.h"
 #include "text/TextFiles.h"
 
 namespace quirebook {
@@ -31,18 +32,39 @@ std::string Filtered(std::string style, OptionFlags options) {
     return FilterStyleDeclarations(std::move(style), options, "");
 }
 
-TEST(AddGenericFontFamilies, AddsAFallbackUnlessOneIsNamed) {
+TEST(AddGenericFontFamilies, AddsTheGenericOfTheFirstKnownFamilyUnlessOneIsNamed) {
     EXPECT_EQ(AddGenericFontFamilies("font-family:\"Courier New\";"),
               "font-family:\"Courier New\",monospace;");
-    EXPECT_EQ(AddGenericFontFamilies("a{font-family:Tahoma}"), "a{font-family:Tahoma,serif}");
+    EXPECT_EQ(AddGenericFontFamilies("a{font-family:Tahoma}"), "a{font-family:Tahoma,sans-serif}");
     EXPECT_EQ(AddGenericFontFamilies("font-family:Verdana, Arial"),
               "font-family:Verdana, Arial,sans-serif");
     EXPECT_EQ(AddGenericFontFamilies("FONT-FAMILY:Lucida Console;font-family:ARIAL}"),
-              "FONT-FAMILY:Lucida Console,sans-serif;font-family:ARIAL,sans-serif}");
+              "FONT-FAMILY:Lucida Console,monospace;font-family:ARIAL,sans-serif}");
+    // An unknown family is passed over for a known one after it; none known gives serif.
+    EXPECT_EQ(AddGenericFontFamilies("p{font-family:\"B Nazanin\", Tahoma}q{font-family:'B Titr'}"),
+              "p{font-family:\"B Nazanin\", Tahoma,sans-serif}q{font-family:'B Titr',serif}");
     EXPECT_EQ(AddGenericFontFamilies("font-family:\"Times New Roman\",serif;"),
               "font-family:\"Times New Roman\",serif;");
+    EXPECT_EQ(AddGenericFontFamilies("a{font-family:Consolas,monospace}b{font-family:cursive}"),
+              "a{font-family:Consolas,monospace}b{font-family:cursive}");
     EXPECT_EQ(AddGenericFontFamilies("font-family:Gill Sans-SERIF"), "font-family:Gill Sans-SERIF");
     EXPECT_EQ(AddGenericFontFamilies("font-size:12px"), "font-size:12px");
+}
+
+TEST(KnownGenericFamily, ReadsMonospacedWordsAndTheLongestKnownStart) {
+    for (const char* name :
+         {"Consolas", "Cascadia Code", "Liberation Mono", "Lucida Sans Typewriter", "courier",
+          "Noto Sans Mono CJK", "Menlo", "Source Code Pro"})
+        EXPECT_EQ(KnownGenericFamily(name), "monospace") << name;
+    for (const char* name : {"Calibri Light", "Segoe UI Semibold", "Arial Narrow", "aptos display"})
+        EXPECT_EQ(KnownGenericFamily(name), "sans-serif") << name;
+    EXPECT_EQ(KnownGenericFamily("DejaVu Serif Condensed"), "serif");
+    EXPECT_EQ(KnownGenericFamily("Times New Roman"), "serif");
+    // "Monotype" is not the word "Mono"; "Code2000" not the word "Code"; "Arialic" not Arial.
+    EXPECT_EQ(KnownGenericFamily("Monotype Corsiva"), "cursive");
+    EXPECT_EQ(KnownGenericFamily("Code2000"), "");
+    EXPECT_EQ(KnownGenericFamily("Arialic Hollow"), "");
+    EXPECT_EQ(KnownGenericFamily("B Nazanin"), "");
 }
 
 TEST(FilterStyleDeclarations, DropsWhatTheOptionsDoNotAllow) {
@@ -170,7 +192,8 @@ TEST_F(StyleSheetFilesTest, BuildWordStyleSheetReplacesTheDefinitionsBlock) {
     ASSERT_FALSE(patch.empty());
     EXPECT_EQ(SavedSheet(),
               "\r\n<!--\r\n/* Style Definitions */\r\np.b{font-size:1em;}\r\n--"
-              "\r\n.pager{page-break-after:always}\r\n" +
+              "\r\n.pager{page-break-after:always}\r\n"
+              "span.u{text-decoration:underline}\r\nspan.s{text-decoration:line-through}\r\n" +
                   patch);
 }
 
@@ -186,14 +209,17 @@ TEST_F(StyleSheetFilesTest, BuildWordStyleSheetAppendsTheThemeLast) {
     EXPECT_THAT(build(), EndsWith("\r\n" + theme));
 
     // An empty theme leaves the sheet ending in the line break before it; a missing patch sheet,
-    // or one that cannot be read (here a folder), contributes nothing.
+    // or one that cannot be read (here a folder), contributes nothing: the rules of the underline
+    // and strikethrough classes stay.
     Book.TemplateFolder = Temp / "lib/";
     fs::create_directories(Book.TemplateFolder + "OPS");
     SaveTextFile(Book.TemplateFolder + "OPS/style.css", "");
     Book.Options.AllowPageBreak = false;
-    EXPECT_EQ(build(), "/* Font Definitions */\r\r\n\r\n");
+    const std::string classes =
+        "span.u{text-decoration:underline}\r\nspan.s{text-decoration:line-through}\r\n";
+    EXPECT_EQ(build(), "/* Font Definitions */\r\r\n" + classes + "\r\n");
     fs::create_directories(Book.TemplateFolder + "OPS/patch.css");
-    EXPECT_EQ(build(), "/* Font Definitions */\r\r\n\r\n");
+    EXPECT_EQ(build(), "/* Font Definitions */\r\r\n" + classes + "\r\n");
 }
 
 TEST_F(StyleSheetFilesTest, BuildWordStyleSheetWithoutDefinitionsChangesNothing) {

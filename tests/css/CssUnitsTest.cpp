@@ -33,21 +33,28 @@ TEST(ConvertPointsToPixels, RewritesOnlyTheNumbersAndTheirUnit) {
     EXPECT_EQ(ConvertPointsToPixels("no points here"), "no points here");
 }
 
-TEST(ScaleFontSizes, WritesOneDigitEmValuesInPlainNotation) {
+TEST(ScaleFontSizes, KeepsThreeSignificantDigitsInPlainNotation) {
     EXPECT_EQ(Scaled("a{font-size:14px}b{font-size:12px}c{font-size:16px}", 16),
-              "a{font-size:0.9em}b{font-size:0.8em}c{font-size:1em}");
-    EXPECT_EQ(Scaled("a{font-size:24px}b{font-size:20px}c{font-size:10px}", 16),
-              "a{font-size:2em}b{font-size:1em}c{font-size:0.6em}");
+              "a{font-size:0.875em}b{font-size:0.75em}c{font-size:1em}");
+    // Word's heading sizes stay apart: 13, 14 and 16 points over an 11-point body.
+    EXPECT_EQ(Scaled("h3{font-size:17px}h2{font-size:19px}h1{font-size:21px}", 15),
+              "h3{font-size:1.13em}h2{font-size:1.27em}h1{font-size:1.4em}");
     EXPECT_EQ(Scaled("font-size:10px", 20), "font-size:0.5em");
-    // From 9.5em on the one significant digit is written out in full, never as "1E1".
+    // Halves round away from zero, also where rounding carries into a new digit.
+    EXPECT_EQ(Scaled("a{font-size:1.0005px}b{font-size:15.992px}c{font-size:1599.2px}", 1),
+              "a{font-size:1em}b{font-size:16em}c{font-size:1600em}");
+    EXPECT_EQ(Scaled("a{font-size:1.2345px}b{font-size:1.2355px}", 1),
+              "a{font-size:1.23em}b{font-size:1.24em}");
+    // Large and small quotients are written out in full, never as "1E1".
     EXPECT_EQ(Scaled("a{font-size:152px}b{font-size:170px}c{font-size:1600px}", 16),
-              "a{font-size:10em}b{font-size:10em}c{font-size:100em}");
-    EXPECT_EQ(Scaled("font-size:1px", 16), "font-size:0.06em");
-    EXPECT_EQ(Scaled("font-size:99999999999999999999px", 255), "font-size:400000000000000000em");
+              "a{font-size:9.5em}b{font-size:10.6em}c{font-size:100em}");
+    EXPECT_EQ(Scaled("font-size:1px", 16), "font-size:0.0625em");
+    EXPECT_EQ(Scaled("font-size:1px", 255), "font-size:0.00392em");
+    EXPECT_EQ(Scaled("font-size:99999999999999999999px", 255), "font-size:392000000000000000em");
 }
 
 TEST(ScaleFontSizes, FollowsEachFontToThePixelsOfItsOwnDeclaration) {
-    EXPECT_EQ(Scaled("h1{font:bold 24px Arial}", 16), "h1{font:bold 2em Arial}");
+    EXPECT_EQ(Scaled("h1{font:bold 24px Arial}", 16), "h1{font:bold 1.5em Arial}");
     // The "px" must come before the declaration's ";" and the rule's "}".
     EXPECT_EQ(Scaled("p{font-family:Arial; margin:12px}", 16), "p{font-family:Arial; margin:12px}");
     EXPECT_EQ(Scaled("b{font-weight:bold} p{margin:8px;}", 16),
@@ -57,7 +64,7 @@ TEST(ScaleFontSizes, FollowsEachFontToThePixelsOfItsOwnDeclaration) {
     // A second "font" in the same declaration must not scale the value a second time.
     EXPECT_EQ(Scaled("p{font-family:fontish 32px;}", 16), "p{font-family:fontish 2em;}");
     // A fraction belongs to the size; a run that is not one number is left alone.
-    EXPECT_EQ(Scaled("p{font-size:10.5px}", 16), "p{font-size:0.7em}");
+    EXPECT_EQ(Scaled("p{font-size:10.5px}", 16), "p{font-size:0.656em}");
     EXPECT_EQ(Scaled("p{font-size:1.2.5px}", 16), "p{font-size:1.2.5px}");
     EXPECT_EQ(Scaled("FONT-SIZE:24px;font-size:24PX", 16), "FONT-SIZE:24px;font-size:24PX");
 }

@@ -11,6 +11,7 @@
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
 #include "word/LightWordCleaning.h"
+#include "word/WordStyleCleanup.h"
 
 namespace quirebook {
 namespace {
@@ -221,7 +222,7 @@ TEST(CleanWordHtml, MakesLeanHtmlOfAWordPage) {
                  "Item<o:p></o:p></p>\n\n<p class=MsoNormal><span>&nbsp;</span></p>\n</div>"),
         options, [&](const std::string& status) { reports.push_back(status); });
     ASSERT_TRUE(cleaned.has_value());
-    EXPECT_THAT(*cleaned, HasSubstr("<p class=s1><span >&bull;&nbsp;</span>Item</p>"));
+    EXPECT_THAT(*cleaned, HasSubstr("<p class=s1><span >\u25CF&nbsp;</span>Item</p>"));
     EXPECT_THAT(*cleaned, HasSubstr(".s1{color:red}"));
     EXPECT_THAT(*cleaned, Not(HasSubstr("Wingdings")));
     EXPECT_THAT(*cleaned, Not(HasSubstr("\n\n")));
@@ -267,14 +268,16 @@ std::map<std::string, int> BodyLetters(std::string_view page) {
     return letters;
 }
 
-// The letters of `before` that `after` holds fewer of, apart from Wingdings' letter glyphs.
+// The letters of `before` that `after` holds fewer of; the text of symbol fonts counts as the
+// characters those fonts draw.
 std::string LostLetters(std::string_view before, std::string_view after) {
     std::map<std::string, int> kept = BodyLetters(after);
+    std::string shown(before);
+    MapWingdingsBullets(shown);
+    MapSymbolBullets(shown);
     std::string lost;
-    for (const auto& [letter, count] : BodyLetters(before)) {
-        if (kept[letter] < count && letter != "l" && letter != "u" && letter != "n")
-            lost += letter + " ";
-    }
+    for (const auto& [letter, count] : BodyLetters(shown))
+        if (kept[letter] < count) lost += letter + " ";
     return lost;
 }
 

@@ -63,57 +63,61 @@ TEST(DropUnusedClassRules, RemovesRulesOfClassesTheBodyNeverNames) {
     EXPECT_EQ(definitions, "a{}\np.Gone\n\t{color:blue;");
 }
 
-TEST(MapWingdingsBullets, ReplacesGlyphLettersAndPairs) {
+TEST(MapWingdingsBullets, GivesTheCharactersTheFontDraws) {
     std::string text = "<span style='font-family:Wingdings'>l</span>text";
     MapWingdingsBullets(text);
-    EXPECT_EQ(text, "<span >&bull;</span>text");
+    EXPECT_EQ(text, "<span >\u25CF</span>text");
 
-    // The declaration among others stays as an empty declaration; the glyph is mapped when an
-    // entity follows it too.
+    // The declaration among others stays as an empty declaration; an entity after the glyph
+    // stays as it is.
     text = "<span style='color:red;font-family:Wingdings'>v&nbsp;</span>";
     MapWingdingsBullets(text);
-    EXPECT_EQ(text, "<span style='color:red;'>&clubs;&nbsp;</span>");
+    EXPECT_EQ(text, "<span style='color:red;'>\u2756&nbsp;</span>");
 
-    // Two-byte glyphs.
+    // Codes above 127 as two-byte characters: the square, arrowhead and check mark bullets.
     text =
         "<span style='font-family:Wingdings'>\xC2\xA7<span>x</span></span>"
         "<b style='font-family:Wingdings'>\xC3\x98</b>"
         "<i style='font-family:Wingdings'>\xC3\xBC</i>";
     MapWingdingsBullets(text);
-    EXPECT_EQ(text, "<span >&bull;<span>x</span></span><b >&rsaquo;</b><i >V</i>");
+    EXPECT_EQ(text, "<span >\u25AA<span>x</span></span><b >\u27A2</b><i >\u2713</i>");
 
-    // A letter followed by another letter is text, and other letters are never glyphs.
-    text = "<span style='font-family:Wingdings'>lo</span><span style='font-family:Wingdings'>a<";
+    // The whole text up to the next tag is in the font; a code the table does not know stays.
+    text = "<span style='font-family:Wingdings'>ln\xC2\xA8</span>";
     MapWingdingsBullets(text);
-    EXPECT_EQ(text, "<span >lo</span><span >a<");
-
-    // Symbol's glyph C2 A8 is not one of Wingdings'.
-    text = "<span style='font-family:Wingdings'>\xC2\xA8</span>";
+    EXPECT_EQ(text, "<span >\u25CF\u25A0\u25FB</span>");
+    text = "<span style='font-family:Wingdings'>a\xE2\x80\xA2</span>";
     MapWingdingsBullets(text);
-    EXPECT_EQ(text, "<span >\xC2\xA8</span>");
+    EXPECT_EQ(text, "<span >a\xE2\x80\xA2</span>");
 }
 
-TEST(MapWingdingsBullets, EndsWhenNoTagEndFollowsTheDeclaration) {
-    // A declaration with no ">" after it once made the walk start again from the beginning.
-    std::string text = "<span style='font-family:Wingdings'>l</span> font-family:Wingdings";
+TEST(MapWingdingsBullets, TakesOnlyTheFontFamilyItselfAndEndsWhenNoTagEndFollows) {
+    // Another property ending in "font-family" names the font of other text.
+    std::string text = "<span style='mso-bidi-font-family:Wingdings'>lo</span>";
     MapWingdingsBullets(text);
-    EXPECT_EQ(text, "<span >&bull;</span> ");
+    EXPECT_EQ(text, "<span style='mso-bidi-'>lo</span>");
+    // A declaration with no ">" after it once made the walk start again from the beginning.
+    text = "<span style='font-family:Wingdings'>l</span> font-family:Wingdings";
+    MapWingdingsBullets(text);
+    EXPECT_EQ(text, "<span >\u25CF</span> ");
     text = "l<p style='font-family:Wingdings";
     MapWingdingsBullets(text);
     EXPECT_EQ(text, "l<p style='");
-    // A glyph at the very end of the text, with nothing after it, stays.
+    // Text at the very end of the page, with no tag after it, stays.
     text = "<span style='font-family:Wingdings'>l";
     MapWingdingsBullets(text);
     EXPECT_EQ(text, "<span >l");
 }
 
-TEST(MapSymbolBullets, ReplacesPairsOnly) {
+TEST(MapSymbolBullets, GivesTheBulletGreekLettersAndSigns) {
     std::string text =
         "<span style='font-family:Symbol'>\xC2\xA8</span>"
-        "<span style='font-family:Symbol'>\xC2\xB7<br></span>"
-        "<span style='font-family:Symbol'>l</span>";
+        "<span style='font-family:Symbol'>\xC2\xB7<span style='font:7.0pt'>&nbsp; </span></span>"
+        "<span style='font-family:Symbol'>a + b \xC2\xA3 p</span>";
     MapSymbolBullets(text);
-    EXPECT_EQ(text, "<span >&diams;</span><span >\xC2\xB7<br></span><span >l</span>");
+    EXPECT_EQ(text,
+              "<span >\u2666</span><span >\u2022<span style='font:7.0pt'>&nbsp; </span></span>"
+              "<span >\u03B1 + \u03B2 \u2264 \u03C0</span>");
 }
 
 TEST(StripInlineFormatting, RemovesSpansFontsAndStyleAttributes) {

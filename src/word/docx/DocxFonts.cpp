@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include "css/FontGenerics.h"
 #include "word/docx/WordXml.h"
 
 namespace quirebook {
@@ -28,12 +29,16 @@ std::string PanoseNumbers(std::string_view hex) {
     return numbers;
 }
 
+// The generic family the font table gives a font: a fixed pitch is monospaced whatever its
+// family; Word's "modern" family is that of fixed-pitch faces.
 std::string GenericFamily(pugi::xml_node font) {
-    // Symbol fonts (character set 02) have no generic family: their glyphs are their own.
-    if (AttributeText(font.child("w:charset")) == "02") return {};
+    if (AttributeText(font.child("w:pitch")) == "fixed") return "monospace";
     const std::string_view family = AttributeText(font.child("w:family"));
     if (family == "roman") return "serif";
     if (family == "swiss") return "sans-serif";
+    if (family == "modern") return "monospace";
+    if (family == "script") return "cursive";
+    if (family == "decorative") return "fantasy";
     return {};
 }
 
@@ -69,7 +74,8 @@ void DocxFonts::Load(const DocxPackage& package) {
                 const std::string name = SafeFontName(AttributeText(font, "w:name"));
                 if (name.empty()) continue;
                 m_fonts[name] = {PanoseNumbers(AttributeText(font.child("w:panose1"))),
-                                 GenericFamily(font)};
+                                 GenericFamily(font),
+                                 AttributeText(font.child("w:charset")) == "02"};
             }
         } else if (relationship.Type == "theme" &&
                    LoadOptionalWordPart(package, relationship.Target, part)) {
@@ -96,7 +102,10 @@ const DocxFont* DocxFonts::Find(const std::string& name) const {
 
 std::string DocxFonts::CssFamily(const std::string& name) const {
     const DocxFont* font = Find(name);
-    if (font != nullptr && !font->Generic.empty()) return '"' + name + "\"," + font->Generic;
+    if (font != nullptr && font->Symbol) return QuotedFontName(name);
+    std::string generic(KnownGenericFamily(name));
+    if (generic.empty() && font != nullptr) generic = font->Generic;
+    if (!generic.empty()) return '"' + name + "\"," + generic;
     return QuotedFontName(name);
 }
 

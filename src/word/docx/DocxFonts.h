@@ -12,7 +12,8 @@ namespace quirebook {
 
 struct DocxFont {
     std::string Panose;   // "2 11 6 4 2 2 2 2 2 4"; empty when the table gives none
-    std::string Generic;  // "serif", "sans-serif" or empty
+    std::string Generic;  // the generic family its family and pitch give; empty when unknown
+    bool Symbol = false;  // a symbol font (character set 02): its glyphs are its own
 };
 
 class DocxFonts {
@@ -26,8 +27,9 @@ class DocxFonts {
     // The table's entry for `name`, nullptr when it has none.
     const DocxFont* Find(const std::string& name) const;
 
-    // `name` as a CSS font-family value: "\"Arial\",sans-serif" with its generic family,
-    // "\"Courier New\"" or "Symbol" without one.
+    // `name` as a CSS font-family value with its generic family: "\"Consolas\",monospace" by the
+    // table of common fonts, else by the font table's family and pitch; "\"B Nazanin\"" or
+    // "Symbol" (a symbol font) without one.
     std::string CssFamily(const std::string& name) const;
 
   private:

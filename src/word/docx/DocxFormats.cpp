@@ -57,6 +57,16 @@ void ReadFont(pugi::xml_node fonts, const DocxFonts& table, RunFormat& format) {
     if (!name.empty()) format.Font = name;
 }
 
+// The CSS line style of an underline of Word's kind `value` ("dottedHeavy", "dashLong"); empty
+// for a plain or thick line, which CSS draws as one.
+std::string UnderlineStyle(std::string_view value) {
+    if (value == "double") return "double";
+    if (value.starts_with("wav")) return "wavy";
+    if (value.find("ash") != std::string_view::npos) return "dashed";  // "dash", "dotDotDash"
+    if (value.starts_with("dot")) return "dotted";
+    return {};
+}
+
 std::string Alignment(std::string_view justification) {
     if (justification == "center") return "center";
     if (justification == "right" || justification == "end") return "right";
@@ -88,6 +98,7 @@ void RunFormat::Overlay(const RunFormat& over) {
     Take(Italic, over.Italic);
     Take(Underline, over.Underline);
     Take(Strike, over.Strike);
+    Take(LineStyle, over.LineStyle);
     Take(Caps, over.Caps);
     Take(SmallCaps, over.SmallCaps);
     Take(Hidden, over.Hidden);
@@ -130,9 +141,12 @@ void ReadRunFormat(pugi::xml_node rPr, const DocxFonts& fonts, RunFormat& format
             format.Bold = ToggleValue(property);
         else if (name == "w:i")
             format.Italic = ToggleValue(property);
-        else if (name == "w:strike" || name == "w:dstrike")
+        else if (name == "w:strike")
             format.Strike = ToggleValue(property);
-        else if (name == "w:caps")
+        else if (name == "w:dstrike") {
+            format.Strike = ToggleValue(property);
+            if (*format.Strike) format.LineStyle = "double";
+        } else if (name == "w:caps")
             format.Caps = ToggleValue(property);
         else if (name == "w:smallCaps")
             format.SmallCaps = ToggleValue(property);
@@ -141,6 +155,7 @@ void ReadRunFormat(pugi::xml_node rPr, const DocxFonts& fonts, RunFormat& format
         else if (name == "w:u") {
             const std::string_view value = AttributeText(property);
             format.Underline = !value.empty() && value != "none";
+            if (*format.Underline) format.LineStyle = UnderlineStyle(value);
         } else if (name == "w:sz") {
             const long size = NumberAttribute(property, "w:val", 0);
             if (size > 0 && size <= 3276) format.HalfPoints = size;

@@ -22,6 +22,9 @@ struct RunFormat {
     std::optional<std::string> Language;       // "en-US"
     std::optional<std::string> BidiLanguage;   // the language of right-to-left text: "fa-IR"
     std::optional<bool> RightToLeft;           // the run is right-to-left text
+    // The line style of the underline or strikethrough: "double", "dotted", "dashed" or "wavy"
+    // as CSS's text-decoration-style says; empty for a plain line.
+    std::optional<std::string> LineStyle;
 
     // Takes every property `over` sets.
     void Overlay(const RunFormat& over);

@@ -85,8 +85,11 @@ void AddRunRule(const RunFormat& format, const DocxFonts& fonts, CssDeclarations
     if (format.SmallCaps.value_or(false)) css.Add("font-variant", "small-caps");
     if (format.Bold.value_or(false)) css.Add("font-weight", "bold");
     if (format.Italic.value_or(false)) css.Add("font-style", "italic");
-    if (std::string decoration = TextDecoration(format); !decoration.empty())
+    if (std::string decoration = TextDecoration(format); !decoration.empty()) {
         css.Add("text-decoration", decoration);
+        if (!format.LineStyle.value_or("").empty())
+            css.Add("text-decoration-style", *format.LineStyle);
+    }
     if (format.VerticalAlign && *format.VerticalAlign != "baseline")
         css.Add("vertical-align", *format.VerticalAlign);
     if (format.Hidden.value_or(false)) css.Add("display", "none");
@@ -146,8 +149,13 @@ void AddRunChanges(const RunFormat& format, const RunFormat& base, const DocxFon
     if (base.Bold.value_or(false) && !format.Bold.value_or(false)) css.Add("font-weight", "normal");
     if (base.Italic.value_or(false) && !format.Italic.value_or(false))
         css.Add("font-style", "normal");
-    if (!TextDecoration(base).empty() && TextDecoration(format).empty())
-        css.Add("text-decoration", "none");
+    const std::string decoration = TextDecoration(format);
+    if (!TextDecoration(base).empty() && decoration.empty()) css.Add("text-decoration", "none");
+    if (!decoration.empty() && !format.LineStyle.value_or("").empty() &&
+        (decoration != TextDecoration(base) || format.LineStyle != base.LineStyle)) {
+        css.Add("text-decoration", decoration);
+        css.Add("text-decoration-style", *format.LineStyle);
+    }
     const std::string raised = format.VerticalAlign.value_or("baseline");
     if (raised == "baseline" && base.VerticalAlign.value_or("baseline") != "baseline")
         css.Add("vertical-align", "baseline");

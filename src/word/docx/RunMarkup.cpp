@@ -40,8 +40,11 @@ RunMarkup MakeRunMarkup(const RunFormat& format, const RunFormat& base,
     }
     if (SwitchedOn(format.Bold, base.Bold)) Wrap(markup, "<b>", "</b>");
     if (SwitchedOn(format.Italic, base.Italic)) Wrap(markup, "<i>", "</i>");
-    if (SwitchedOn(format.Underline, base.Underline)) Wrap(markup, "<u>", "</u>");
-    if (SwitchedOn(format.Strike, base.Strike)) Wrap(markup, "<s>", "</s>");
+    // A plain line is the element; a styled one is declared with its style in the span below.
+    if (format.LineStyle.value_or("").empty()) {
+        if (SwitchedOn(format.Underline, base.Underline)) Wrap(markup, "<u>", "</u>");
+        if (SwitchedOn(format.Strike, base.Strike)) Wrap(markup, "<s>", "</s>");
+    }
 
     std::string span;
     const bool rightToLeft = format.RightToLeft.value_or(false);

@@ -126,6 +126,44 @@ TEST(FilteredWebPageRuns, ShareTheMarkupOfOneFormattingAndEscapeTheirText) {
                 HasSubstr("&nbsp; b<br>c<span style='font-family:Wingdings'>\u00E0</span></p>"));
 }
 
+TEST(FilteredWebPageRuns, DeclareStyledLinesAndTheGenericFamilyOfTheirFont) {
+    const TempFolder folder;
+    const std::string fontTable =
+        "<w:fonts " + testing::kWordNamespaces +
+        "><w:font w:name=\"Fira Sans\"><w:family w:val=\"swiss\"/></w:font>"
+        "<w:font w:name=\"Inputface\"><w:family w:val=\"auto\"/><w:pitch w:val=\"fixed\"/>"
+        "</w:font><w:font w:name=\"Wingdings\"><w:charset w:val=\"02\"/>"
+        "<w:family w:val=\"auto\"/><w:pitch w:val=\"variable\"/></w:font></w:fonts>";
+    const auto font = [](const std::string& name) {
+        return "<w:rFonts w:ascii=\"" + name + "\" w:hAnsi=\"" + name + "\"/>";
+    };
+    const std::string body = BodyOf(
+        ConvertParts(
+            folder,
+            DocumentParts(
+                Paragraph(TextRun("a", font("Consolas")) + TextRun("b", font("Fira Sans")) +
+                          TextRun("c", font("Inputface")) + TextRun("d", font("Wingdings")) +
+                          TextRun("e", font("B Nazanin")) +
+                          TextRun("f", "<w:u w:val=\"double\"/>") +
+                          TextRun("g", "<w:u w:val=\"wave\"/><w:strike/>") +
+                          TextRun("h", "<w:dstrike/>") + TextRun("i", "<w:u w:val=\"thick\"/>")),
+                Relationship("rF", "fontTable", "fontTable.xml"),
+                {{"word/fontTable.xml", fontTable}}))
+            .Html);
+    // Known fonts by the table of common fonts, others by the font table's family and pitch.
+    EXPECT_THAT(body, HasSubstr("<span style='font-family:\"Consolas\",monospace'>a</span>"
+                                "<span style='font-family:\"Fira Sans\",sans-serif'>b</span>"
+                                "<span style='font-family:\"Inputface\",monospace'>c</span>"
+                                "<span style='font-family:Wingdings'>d</span>"
+                                "<span style='font-family:\"B Nazanin\"'>e</span>"));
+    // A plain or thick line is the element; a styled one is declared with its style.
+    EXPECT_THAT(body,
+                HasSubstr("<span style='text-decoration:underline;text-decoration-style:double'>"
+                          "f</span><span style='text-decoration:underline line-through;"
+                          "text-decoration-style:wavy'>g</span><span style='text-decoration:"
+                          "line-through;text-decoration-style:double'>h</span><u>i</u>"));
+}
+
 TEST(FilteredWebPageParagraphs, TakeTheirStylesClassesAndTheStyleSheetTheirRules) {
     const std::string styles = StylesPart(
         Style("paragraph\" w:default=\"1", "Normal", "Normal",
@@ -161,17 +199,21 @@ TEST(FilteredWebPageParagraphs, TakeTheirStylesClassesAndTheStyleSheetTheirRules
     EXPECT_THAT(body, HasSubstr("<p class=MsoNormal><span class=CodeChar>x = 1</span></p>"));
     EXPECT_THAT(html, HasSubstr(" p.MsoNormal, li.MsoNormal, div.MsoNormal\n\t{margin-top:0in;\n\t"
                                 "margin-right:0in;\n\tmargin-bottom:8.0pt;\n\tmargin-left:0in;\n\t"
-                                "font-size:11.0pt;\n\tfont-family:Calibri;}"));
+                                "font-size:11.0pt;\n\tfont-family:\"Calibri\",sans-serif;}"));
     // Rules inherit through basedOn: the heading keeps Normal's spacing and font.
-    EXPECT_THAT(html,
-                HasSubstr("\nh1\n\t{margin-top:0in;\n\tmargin-right:0in;\n\tmargin-bottom:8.0pt;"
-                          "\n\tmargin-left:0in;\n\tfont-size:16.0pt;\n\tfont-family:Calibri;\n\t"
-                          "color:#2F5496;\n\tfont-weight:bold;}"));
-    EXPECT_THAT(html,
-                HasSubstr("\np.BlockQuote, li.BlockQuote, div.BlockQuote\n\t{margin-top:0in;"
-                          "\n\tmargin-right:0in;\n\tmargin-bottom:8.0pt;\n\tmargin-left:.5in;"
-                          "\n\tfont-size:11.0pt;\n\tfont-family:Calibri;\n\tfont-style:italic;}"));
-    EXPECT_THAT(html, HasSubstr("\nspan.CodeChar\n\t{font-family:\"Courier New\";}"));
+    EXPECT_THAT(
+        html,
+        HasSubstr(
+            "\nh1\n\t{margin-top:0in;\n\tmargin-right:0in;\n\tmargin-bottom:8.0pt;"
+            "\n\tmargin-left:0in;\n\tfont-size:16.0pt;\n\tfont-family:\"Calibri\",sans-serif;\n\t"
+            "color:#2F5496;\n\tfont-weight:bold;}"));
+    EXPECT_THAT(
+        html,
+        HasSubstr(
+            "\np.BlockQuote, li.BlockQuote, div.BlockQuote\n\t{margin-top:0in;"
+            "\n\tmargin-right:0in;\n\tmargin-bottom:8.0pt;\n\tmargin-left:.5in;"
+            "\n\tfont-size:11.0pt;\n\tfont-family:\"Calibri\",sans-serif;\n\tfont-style:italic;}"));
+    EXPECT_THAT(html, HasSubstr("\nspan.CodeChar\n\t{font-family:\"Courier New\",monospace;}"));
     EXPECT_THAT(html, HasSubstr("@font-face\n\t{font-family:\"Courier New\";}"));
 }
 

@@ -92,7 +92,9 @@ TEST(ListLabels, OfSymbolFontsAreTheCharactersWordWritesAndTheCleanerMaps) {
                 HasSubstr("<p class=MsoNormal style='margin-left:1.0in;text-indent:-.25in'><span "
                           "style='font-family:Wingdings'>\u00A7<span style='font:7.0pt"));
     MapWingdingsBullets(body);
-    EXPECT_THAT(body, HasSubstr("<span >&bull;<span style='font:7.0pt"));
+    MapSymbolBullets(body);
+    EXPECT_THAT(body, HasSubstr("<span >\u2022<span style='font:7.0pt"));
+    EXPECT_THAT(body, HasSubstr("<span >\u25AA<span style='font:7.0pt"));
 }
 
 TEST(ListLabels, CountThroughLevelsRestartingDeeperOnes) {
