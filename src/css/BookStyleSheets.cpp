@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -163,8 +164,8 @@ void LinkReplacementStyleSheet(std::string& page, const BookProject& project) {
     page.insert(at == 0 ? 0 : at - 1, StyleSheetLink(name) + "\r\n");
 }
 
-bool BuildWordStyleSheet(std::string& head, const std::string& sourceHtmlPath,
-                         BookProject& project) {
+std::optional<std::string> BuildWordStyleSheet(std::string& head, const std::string& sourceHtmlPath,
+                                               BookProject& project) {
     // Worked on a copy: a head without a Word style block stays exactly as it came.
     std::string text = ReplacePattern(head, "<base[^>]+>", "");
     ReplacePatternInPlace(text, "<script.+?</script>", "");
@@ -172,7 +173,7 @@ bool BuildWordStyleSheet(std::string& head, const std::string& sourceHtmlPath,
     if (!block.Found) {
         project.AddLog("No Word style definitions in " + sourceHtmlPath +
                        ": no style sheet was made");
-        return false;
+        return std::nullopt;
     }
     // The Word filter writes underlined and struck-through runs as spans of these classes; their
     // rules come before the patch sheet, which may restyle them.
@@ -200,7 +201,7 @@ bool BuildWordStyleSheet(std::string& head, const std::string& sourceHtmlPath,
     linked += StyleSheetLink("style.css");
     linked.append(text, block.CloseStart - 1 + kCloseTagLength);
     head = std::move(linked);
-    return true;
+    return style;
 }
 
 }  // namespace quirebook

@@ -3,6 +3,7 @@
 // link of a replacement style sheet into web-page chapters.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,9 +47,9 @@ void LinkReplacementStyleSheet(std::string& page, const BookProject& project);
 // style.css beside `sourceHtmlPath`, and replaced in the head by a link to it; the document's
 // font families are added to FontFamilyList (CollectFontFamilies); <base> and
 // <script> elements leave the head. A head without a Word style block is left unchanged, nothing
-// is written and the log says so; the result is then false. Raises InOutError when style.css
-// cannot be written.
-bool BuildWordStyleSheet(std::string& head, const std::string& sourceHtmlPath,
-                         BookProject& project);
+// is written and the log says so; the result is then nothing, else the text of style.css. Raises
+// InOutError when style.css cannot be written.
+std::optional<std::string> BuildWordStyleSheet(std::string& head, const std::string& sourceHtmlPath,
+                                               BookProject& project);
 
 }  // namespace quirebook

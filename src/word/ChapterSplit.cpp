@@ -5,6 +5,7 @@
 
 #include "css/BookStyleSheets.h"
 #include "css/StyleText.h"
+#include "html/NestedFontSizes.h"
 #include "html/PageDirection.h"
 #include "text/InOutError.h"
 #include "text/PlainText.h"
@@ -117,8 +118,12 @@ void SplitWordHtml(BookProject& project, const std::string& htmlPath, bool split
     const std::string direction = PageDirection(text);
     std::string head = LeftPart(text, bodyStart - 1) +
                        (direction.empty() ? "<body>" : "<body dir=\"" + direction + "\">");
-    const std::string body = ExtractBodyText(text);
-    BuildWordStyleSheet(head, htmlPath, project);
+    std::string body = ExtractBodyText(text);
+    const std::optional<std::string> style = BuildWordStyleSheet(head, htmlPath, project);
+    // Sizes relative to the body text's stay so where they stand inside other sized text; size
+    // keywords and absolute sizes do not nest.
+    if (style && project.Options.RelativeFontSize && !project.Options.SevenLevelFontSize)
+        body = WithNestedFontSizes(body, *style);
 
     if (!splitOnSections) {
         const std::string page =

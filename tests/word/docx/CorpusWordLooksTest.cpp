@@ -1,0 +1,304 @@
+// Every Word document and Word page of the corpus made into a book and looked at beside Word's
+// own view of it: headings in the proportions Word gives them to the body text, monospaced runs
+// in a family that falls back to a monospaced face, underline and strikethrough kept, and the
+// bullets of the symbol fonts as the characters Word shows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <regex>
+
+#include "CorpusBook.h"
+#include "RecordingUserInterface.h"
+#include "StyledText.h"
+#include "TempFolder.h"
+#include "app/Publish.h"
+#include "app/WordImport.h"
+#include "text/TextFiles.h"
+#include "word/WordConnection.h"
+#include "word/docx/WordDocumentLooks.h"
+
+namespace quirebook {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::StyledText;
+using testing::TempFolder;
+using testing::TextLook;
+
+// The characters Word shows for the bullets of its bullet library and other common ones.
+std::optional<std::string> ShownBullet(const std::string& font, unsigned code) {
+    struct Shown {
+        const char* Font;
+        unsigned Code;
+        const char* Character;
+    };
+    constexpr Shown kShown[] = {
+        {"symbol", 0xB7, "\u2022"},    {"symbol", 0xA7, "\u2663"},    {"symbol", 0xA8, "\u2666"},
+        {"wingdings", 0xA7, "\u25AA"}, {"wingdings", 0xD8, "\u27A2"}, {"wingdings", 0xFC, "\u2713"},
+        {"wingdings", 0x76, "\u2756"}, {"wingdings", 0x6C, "\u25CF"}, {"wingdings", 0x6E, "\u25A0"},
+        {"wingdings", 0x71, "\u2751"}, {"wingdings", 0x75, "\u25C6"}, {"wingdings", 0xA1, "\u25CB"},
+    };
+    const std::string name = testing::FirstFamily(font);
+    for (const Shown& shown : kShown)
+        if (name == shown.Font && code == shown.Code) return std::string(shown.Character);
+    return std::nullopt;
+}
+
+// The character before 0-based `at` in UTF-8 `text`, blanks skipped.
+std::string CharacterBefore(const std::string& text, std::size_t at) {
+    while (at > 0 && text[at - 1] == ' ') --at;
+    std::size_t start = at;
+    while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80) --start;
+    if (start > 0) --start;
+    return text.substr(start, at - start);
+}
+
+// One book's chapters as a reader sees them.
+struct BookLooks {
+    std::vector<StyledText> Chapters;
+
+    // The look at the start of `text` where it stands in the book: a heading's look before any
+    // other (a contents list may repeat its words), else the last place.
+    std::optional<TextLook> LookOf(const std::string& text) const {
+        std::optional<TextLook> found;
+        for (const StyledText& chapter : Chapters) {
+            for (const std::size_t at : chapter.Find(text)) {
+                if (found && found->Heading && !chapter.LookAt(at).Heading) continue;
+                found = chapter.LookAt(at);
+            }
+        }
+        return found;
+    }
+
+    // Where the book stands in reading order: a chapter and an offset in its text.
+    struct Place {
+        std::size_t Chapter = 0, At = 0;
+    };
+
+    // The look of the first heading that holds `text` at or after `from`, which moves past it:
+    // the document's headings are met in the book's order, so a heading named like an earlier
+    // one ("Properties" in several sections) is matched with its own place.
+    std::optional<TextLook> NextHeadingLook(const std::string& text, Place& from) const {
+        for (std::size_t chapter = from.Chapter; chapter < Chapters.size(); ++chapter) {
+            for (const std::size_t at : Chapters[chapter].Find(text)) {
+                if (chapter == from.Chapter && at < from.At) continue;
+                if (!Chapters[chapter].LookAt(at).Heading) continue;
+                from = {chapter, at + 1};
+                return Chapters[chapter].LookAt(at);
+            }
+        }
+        return std::nullopt;
+    }
+
+    bool AnyOccurrence(const std::string& text,
+                       const std::function<bool(const TextLook&)>& accept) const {
+        return std::any_of(Chapters.begin(), Chapters.end(), [&](const StyledText& chapter) {
+            return chapter.AnyOccurrence(text, accept);
+        });
+    }
+
+    bool Holds(const std::string& text) const {
+        return std::any_of(Chapters.begin(), Chapters.end(),
+                           [&](const StyledText& chapter) { return !chapter.Find(text).empty(); });
+    }
+
+    // Whether some place of `text` has `character` before it.
+    bool PrecededBy(const std::string& text, const std::string& character) const {
+        for (const StyledText& chapter : Chapters)
+            for (const std::size_t at : chapter.Find(text))
+                if (CharacterBefore(chapter.Text(), at) == character) return true;
+        return false;
+    }
+};
+
+BookLooks ReadBookLooks(const BookProject& book) {
+    BookLooks looks;
+    const std::regex sheetLink("href=\"([^\"]+\\.css)\"");
+    for (const std::string& name : book.ChapterFiles) {
+        const std::string page = LoadTextFile(book.OpsFolder + name);
+        std::vector<std::string> sheets;
+        for (auto it = std::sregex_iterator(page.begin(), page.end(), sheetLink);
+             it != std::sregex_iterator(); ++it)
+            sheets.push_back(LoadTextFile(book.OpsFolder + (*it)[1].str()));
+        looks.Chapters.emplace_back(page, sheets);
+    }
+    return looks;
+}
+
+// What one document shows and how much of it the book shows alike.
+struct Tally {
+    int Headings = 0, HeadingsInProportion = 0;
+    double WorstHeading = 0;  // the largest departure from Word's proportion, in %
+    int Monospaced = 0, MonospacedKept = 0;
+    int Underlined = 0, UnderlineKept = 0;
+    int Struck = 0, StrikeKept = 0;
+    int Bullets = 0, BulletsShown = 0;
+    int NotFound = 0;  // texts of the document the book does not hold in one piece
+    std::vector<std::string> Misses;
+
+    void Miss(const std::string& what) {
+        if (Misses.size() < 6) Misses.push_back(what);
+    }
+
+    // Counts a run of one kind: whether the book shows it as Word does.
+    void Check(const BookLooks& book, const std::string& text, int& total, int& kept,
+               const std::function<bool(const TextLook&)>& accept, const char* kind) {
+        if (testing::SingleSpaced(text).size() < 4) return;
+        if (!book.Holds(text)) {
+            ++NotFound;
+            return;
+        }
+        ++total;
+        if (book.AnyOccurrence(text, accept))
+            ++kept;
+        else
+            Miss(std::string(kind) + " \"" + testing::SingleSpaced(text).substr(0, 40) + "\"");
+    }
+
+    void CheckHeading(double wordRatio, std::optional<TextLook> look, double bookNormal,
+                      const std::string& text) {
+        if (!look) {
+            ++NotFound;
+            return;
+        }
+        ++Headings;
+        const double departure = std::abs(look->Points / bookNormal / wordRatio - 1) * 100;
+        WorstHeading = std::max(WorstHeading, departure);
+        if (departure <= 10)
+            ++HeadingsInProportion;
+        else
+            Miss("heading \"" + text.substr(0, 30) + "\" " + std::to_string(departure) + " %");
+    }
+
+    std::string Figures() const {
+        char line[400];
+        std::snprintf(line, sizeof line,
+                      "headings %d, in proportion %d (worst %.1f %%); monospaced runs %d, kept %d; "
+                      "underlined %d, kept %d; struck %d, kept %d; symbol bullets %d, shown %d; "
+                      "texts not found whole %d",
+                      Headings, HeadingsInProportion, WorstHeading, Monospaced, MonospacedKept,
+                      Underlined, UnderlineKept, Struck, StrikeKept, Bullets, BulletsShown,
+                      NotFound);
+        return line;
+    }
+
+    bool AllKept() const {
+        return Headings == HeadingsInProportion && Monospaced == MonospacedKept &&
+               Underlined == UnderlineKept && Struck == StrikeKept && Bullets == BulletsShown;
+    }
+};
+
+bool Monospace(const TextLook& look) {
+    return look.Family == "monospace" || testing::FallsBackToMonospace(look.Family);
+}
+
+Tally CompareDocument(const testing::WordDocumentLooks& word, const BookLooks& book) {
+    Tally tally;
+    // The book's body size: that of the first long paragraph of body text at Word's body size.
+    double bookNormal = 12;
+    for (const testing::WordParagraphLook& paragraph : word.Paragraphs) {
+        if (!paragraph.DefaultStyle || paragraph.HeadingLevel != 0 || paragraph.Runs.empty() ||
+            paragraph.Text.size() < 30 || paragraph.Runs.front().Points != word.NormalPoints)
+            continue;
+        if (const std::optional<TextLook> look = book.LookOf(paragraph.Text)) {
+            bookNormal = look->Points;
+            break;
+        }
+    }
+    BookLooks::Place nextHeading;
+    for (const testing::WordParagraphLook& paragraph : word.Paragraphs) {
+        if (paragraph.HeadingLevel != 0 && !paragraph.Runs.empty() &&
+            testing::SingleSpaced(paragraph.Text).size() >= 3) {
+            // A paragraph with an outline level that the book writes as body text is looked for
+            // wherever it stands.
+            std::optional<TextLook> look = book.NextHeadingLook(paragraph.Text, nextHeading);
+            if (!look) look = book.LookOf(paragraph.Text);
+            tally.CheckHeading(paragraph.Runs.front().Points / word.NormalPoints, look, bookNormal,
+                               paragraph.Text);
+        }
+        for (const testing::WordRunLook& run : paragraph.Runs) {
+            if (run.Monospaced)
+                tally.Check(book, run.Text, tally.Monospaced, tally.MonospacedKept, Monospace,
+                            "monospaced");
+            if (run.Underline)
+                tally.Check(
+                    book, run.Text, tally.Underlined, tally.UnderlineKept,
+                    [](const TextLook& look) { return look.Underline; }, "underlined");
+            if (run.Strike)
+                tally.Check(
+                    book, run.Text, tally.Struck, tally.StrikeKept,
+                    [](const TextLook& look) { return look.Strike; }, "struck");
+        }
+        const std::optional<std::string> bullet =
+            ShownBullet(paragraph.BulletFont, paragraph.BulletCode);
+        if (bullet && testing::SingleSpaced(paragraph.Text).size() >= 3) {
+            if (!book.Holds(paragraph.Text)) {
+                ++tally.NotFound;
+                continue;
+            }
+            ++tally.Bullets;
+            if (book.PrecededBy(paragraph.Text, *bullet))
+                ++tally.BulletsShown;
+            else
+                tally.Miss("bullet before \"" + paragraph.Text.substr(0, 30) + "\"");
+        }
+    }
+    return tally;
+}
+
+TEST(CorpusWordLooks, EveryDocumentLooksAsWordShowsIt) {
+    const std::string corpus = testing::CorpusPath("docx");
+    if (corpus.empty()) GTEST_SKIP() << "the corpus is not there";
+    Tally all;
+    int documents = 0;
+    for (const char* set : {"/word", "/books", "/pandoc-written"}) {
+        std::vector<fs::path> paths;
+        for (const auto& entry : fs::directory_iterator(corpus + set))
+            if (entry.path().extension() == ".docx") paths.push_back(entry.path());
+        std::sort(paths.begin(), paths.end());
+        for (const fs::path& path : paths) {
+            ++documents;
+            TempFolder temp;
+            BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
+            book.OutputFolder = temp / "out/";
+            BookForm form;
+            testing::RecordingUserInterface ui;
+            WordConnection word(ProgramWordFactory(book));
+            ASSERT_TRUE(OpenWordDocument(book, form, ui, word, path.string())) << path;
+            ASSERT_TRUE(PublishBook(book, form, ui)) << path << book.BuildLog;
+            const Tally tally =
+                CompareDocument(testing::ReadWordDocumentLooks(path.string()), ReadBookLooks(book));
+            const bool shown = tally.Headings + tally.Monospaced + tally.Underlined + tally.Struck +
+                                   tally.Bullets >
+                               0;
+            if (shown)
+                std::printf("[ figures  ] %s: %s\n", path.filename().c_str(),
+                            tally.Figures().c_str());
+            std::string misses;
+            for (const std::string& miss : tally.Misses) misses += "\n    " + miss;
+            EXPECT_TRUE(tally.AllKept()) << path.filename() << ": " << tally.Figures() << misses;
+            all.Headings += tally.Headings;
+            all.HeadingsInProportion += tally.HeadingsInProportion;
+            all.WorstHeading = std::max(all.WorstHeading, tally.WorstHeading);
+            all.Monospaced += tally.Monospaced;
+            all.MonospacedKept += tally.MonospacedKept;
+            all.Underlined += tally.Underlined;
+            all.UnderlineKept += tally.UnderlineKept;
+            all.Struck += tally.Struck;
+            all.StrikeKept += tally.StrikeKept;
+            all.Bullets += tally.Bullets;
+            all.BulletsShown += tally.BulletsShown;
+            all.NotFound += tally.NotFound;
+        }
+    }
+    std::printf("[ figures  ] all %d documents: %s\n", documents, all.Figures().c_str());
+    EXPECT_GT(documents, 0);
+}
+
+}  // namespace
+}  // namespace quirebook
