@@ -66,6 +66,7 @@ void WordConnection::ConvertWithWord(BookProject& project, UserInterface& ui,
     WordDocument& document = word.Documents().Item(1);
     document.WebOptions().SetEncoding(msoEncodingUTF8);
     document.SaveAs(htmlPath, WordSaveFormat);
+    for (const std::string& remark : document.ConversionRemarks()) project.AddLog(remark);
     WordTitle.clear();
     WordAuthor.clear();
     WordComments.clear();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quirebook {
 
@@ -44,6 +45,9 @@ class WordDocument {
     // named like the file without extension + "_files".
     virtual void SaveAs(const std::string& fileName, int fileFormat) = 0;
     virtual const WordDocumentProperties& BuiltInDocumentProperties() const = 0;
+    // Lines for the book's log from the last SaveAs: what the page could not show as the
+    // document does. Word itself says nothing of the kind.
+    virtual std::vector<std::string> ConversionRemarks() const { return {}; }
     virtual void Close() = 0;
 };
 

@@ -22,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using testing::RecordingUserInterface;
 using testing::TempFolder;
 
@@ -117,6 +118,24 @@ TEST_F(WordDocumentImportTest,
     EXPECT_EQ(Book.ChapterTitles[1], "Deuxi\xC3\xA8me");
     ASSERT_TRUE(PublishBook(Book, Form, Ui));
     EXPECT_EQ(Book.BookMetadata.Language, "fr");
+}
+
+TEST_F(WordDocumentImportTest, CommentsAreLeftOutAndTheLogCountsThem) {
+    const std::string commented =
+        "<w:p><w:commentRangeStart w:id=\"4\"/><w:r><w:t>Kites</w:t></w:r>"
+        "<w:commentRangeEnd w:id=\"4\"/><w:r><w:commentReference w:id=\"4\"/></w:r>"
+        "<w:r><w:commentReference w:id=\"9\"/></w:r></w:p>";
+    testing::WriteDocx(Temp / "in/reviewed.docx",
+                       testing::MinimalDocxParts(commented + commented + Paragraph("Plain.")));
+    ASSERT_TRUE(Import(Temp / "in/reviewed.docx")) << ::testing::PrintToString(Ui.Messages);
+    EXPECT_THAT(Book.BuildLog, HasSubstr("2 comments of " + (Temp / "in/reviewed.docx") +
+                                         " left out: a book does not carry reviewers' notes"));
+
+    testing::WriteDocx(Temp / "in/clean.docx", testing::MinimalDocxParts(Paragraph("Plain.")));
+    Book.BuildLog.clear();
+    Ui.Answers = {true};  // begin a new book
+    ASSERT_TRUE(Import(Temp / "in/clean.docx")) << ::testing::PrintToString(Ui.Messages);
+    EXPECT_THAT(Book.BuildLog, Not(HasSubstr("comment")));
 }
 
 TEST_F(WordDocumentImportTest, TitleFallsBackToTheFileNameAndOptionsAreHonoured) {

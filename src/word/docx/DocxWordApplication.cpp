@@ -54,8 +54,9 @@ class DocxDocument : public WordDocument {
             throw WordDocumentError("The Word document " + m_package->Path() +
                                     " can only be saved as a filtered web page in UTF-8");
         }
-        WriteFilteredWebPage(*m_package, fileName);
+        m_remarks = WriteFilteredWebPage(*m_package, fileName).Remarks;
     }
+    std::vector<std::string> ConversionRemarks() const override { return m_remarks; }
     const WordDocumentProperties& BuiltInDocumentProperties() const override {
         return m_properties;
     }
@@ -66,6 +67,7 @@ class DocxDocument : public WordDocument {
     std::unique_ptr<DocxPackage> m_package;
     BuiltInProperties m_properties;
     WebOptionsOfDocument m_webOptions;
+    std::vector<std::string> m_remarks;
 };
 
 // True when the compound file at `path` holds an encrypted .docx: Word keeps a document saved

@@ -1,6 +1,8 @@
 #include "word/docx/FilteredWebPage.h"
 
 #include <filesystem>
+#include <set>
+#include <utility>
 
 #include "text/TextFiles.h"
 #include "word/docx/CoreProperties.h"
@@ -38,6 +40,20 @@ struct BidiCounter : pugi::xml_tree_walker {
         return true;
     }
 };
+
+// The comments anchored in a story, each counted once.
+std::size_t CountComments(pugi::xml_node story) {
+    struct CommentCounter : pugi::xml_tree_walker {
+        std::set<std::string> Ids;
+        bool for_each(pugi::xml_node& node) override {
+            if (std::string_view(node.name()) == "w:commentReference")
+                Ids.insert(node.attribute("w:id").value());
+            return true;
+        }
+    } counter;
+    story.traverse(counter);
+    return counter.Ids.size();
+}
 
 // A document reads right to left when its last section says so or most of its paragraphs are
 // right-to-left.
@@ -89,6 +105,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         PageLanguageTag(DocumentLanguage(styles, body)),
                         {},
                         {},
+                        {},
                         {}};
 
     std::string content = "<div class=WordSection1>\n\n";
@@ -96,6 +113,10 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     story.WriteBlocks(body, 0);
     content += "</div>\n\n";
     WriteNoteArea(context, content);
+    if (const std::size_t comments = CountComments(body); comments > 0)
+        context.Remarks.push_back(std::to_string(comments) + " comment" +
+                                  (comments == 1 ? "" : "s") + " of " + package.Path() +
+                                  " left out: a book does not carry reviewers' notes");
 
     std::string html =
         "<html>\n\n<head>\n<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">\n"
@@ -118,6 +139,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     counts.Pictures = pictures.Count();
     counts.Footnotes = static_cast<int>(notes.Referred(NoteKind::Footnote).size());
     counts.Endnotes = static_cast<int>(notes.Referred(NoteKind::Endnote).size());
+    counts.Remarks = std::move(context.Remarks);
     return counts;
 }
 

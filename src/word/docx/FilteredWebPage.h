@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "word/docx/DocxPackage.h"
 
@@ -16,6 +17,8 @@ struct FilteredWebPageCounts {
     int Pictures = 0;
     int Footnotes = 0;
     int Endnotes = 0;
+    // Lines for the book's log: what the page could not show as the document does.
+    std::vector<std::string> Remarks;
 };
 
 // Writes the filtered web page of the document in `package` to `htmlPath` (UTF-8), and its

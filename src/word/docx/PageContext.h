@@ -37,6 +37,9 @@ struct PageContext {
     std::set<std::pair<const DocxStyle*, ContextualPlace>> ParagraphStyles;
     std::set<const DocxStyle*> CharacterStyles;
     std::set<std::string> FontsUsed;
+
+    // Lines for the book's log: what the page could not show as the document does.
+    std::vector<std::string> Remarks;
 };
 
 }  // namespace quirebook
