@@ -1,5 +1,7 @@
 #include "word/ChapterSplit.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -11,6 +13,7 @@
 #include "text/PlainText.h"
 #include "text/Regex.h"
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 
 namespace quirebook {
 
@@ -40,6 +43,49 @@ std::string_view FirstDivisionContent(std::string_view body) {
     if (tagEnd == 0) return body;
     if (close <= tagEnd) return body.substr(tagEnd);
     return body.substr(tagEnd, close - 1 - tagEnd);
+}
+
+// Whether a reader sees anything of `html`: text other than blanks (no-break spaces count as
+// blanks), or an element that shows without text. Word ends many documents with a section of
+// empty paragraphs, which would be a blank chapter with nothing to name it by.
+bool ShowsAnything(std::string_view html) {
+    constexpr std::string_view kShownWithoutText[] = {"img",    "svg",    "object", "embed",
+                                                      "hr",     "math",   "video",  "audio",
+                                                      "canvas", "iframe", "input"};
+    constexpr std::string_view kBlankEntities[] = {"&nbsp;", "&#160;", "&#xa0;", "&#xA0;"};
+    for (std::size_t at = 0; at < html.size();) {
+        const char c = html[at];
+        if (c == '<') {
+            if (html.substr(at, 4) == "<!--") {
+                const std::size_t end = html.find("-->", at + 4);
+                at = end == std::string_view::npos ? html.size() : end + 3;
+                continue;
+            }
+            std::size_t nameEnd = at + 1;
+            while (nameEnd < html.size() && std::isalnum(static_cast<unsigned char>(html[nameEnd])))
+                ++nameEnd;
+            const std::string name = AsciiLower(html.substr(at + 1, nameEnd - at - 1));
+            for (const std::string_view shown : kShownWithoutText)
+                if (name == shown) return true;
+            const std::size_t end = html.find('>', at);
+            at = end == std::string_view::npos ? html.size() : end + 1;
+        } else if (c == '&') {
+            const auto blank = [&](std::string_view entity) {
+                return html.substr(at, entity.size()) == entity;
+            };
+            const auto found =
+                std::find_if(std::begin(kBlankEntities), std::end(kBlankEntities), blank);
+            if (found == std::end(kBlankEntities)) return true;
+            at += found->size();
+        } else if (c == '\xC2' && at + 1 < html.size() && html[at + 1] == '\xA0') {
+            at += 2;
+        } else if (std::isspace(static_cast<unsigned char>(c))) {
+            ++at;
+        } else {
+            return true;
+        }
+    }
+    return false;
 }
 
 void AddChapter(BookProject& project, const std::string& name, std::int64_t size) {
@@ -142,17 +188,27 @@ void SplitWordHtml(BookProject& project, const std::string& htmlPath, bool split
     // the first chapter with it.
     fs::remove(htmlPath);
 
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        const std::string chapter = "c_" + std::to_string(i + 1) + ".htm";
+    // Sections that show nothing are no chapters, unless none shows anything.
+    const bool anyShown = std::any_of(sections.begin(), sections.end(), ShowsAnything);
+    std::size_t blank = 0;
+    for (const std::string_view section : sections) {
+        if (anyShown && !ShowsAnything(section)) {
+            ++blank;
+            continue;
+        }
+        const std::string chapter = "c_" + std::to_string(project.ChapterFiles.size() + 1) + ".htm";
         std::string content;
-        content.reserve(head.size() + sections[i].size() + kTail.size() + 2);
+        content.reserve(head.size() + section.size() + kTail.size() + 2);
         content += head;
         content += "\r\n";
-        content += sections[i];
+        content += section;
         content += kTail;
         SaveTextFile(project.SourceFolder + chapter, content);
         AddChapter(project, chapter, static_cast<std::int64_t>(content.size()));
     }
+    if (blank > 0)
+        project.AddLog(std::to_string(blank) + " section" + (blank == 1 ? "" : "s") + " of " +
+                       name + " without text or pictures left out: a blank chapter");
     project.AddLog("Word HTML split successfully.");
 }
 

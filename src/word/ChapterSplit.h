@@ -27,7 +27,8 @@ std::vector<std::string_view> WordSections(std::string_view body);
 // Turns the Word page `htmlPath` into the book's chapters: moves its pictures (MoveWordImages),
 // writes style.css beside it (BuildWordStyleSheet) and rebuilds ChapterFiles and ChapterSizes.
 // With `splitOnSections`, each Word section becomes "c_1.htm", "c_2.htm" ... in SourceFolder (a
-// body without sections one chapter), and the page is deleted; a page of more than 256000 bytes
+// body without sections one chapter; a section without text or pictures none, unless no section
+// has any, and the log counts them), and the page is deleted; a page of more than 256000 bytes
 // with at most one section brings advice through `ui`. Without it, the page keeps its name and
 // holds the content of its first division. A missing page leaves the chapter list empty; a page
 // without a body is taken as it is.

@@ -158,9 +158,32 @@ TEST_F(SplitWordHtmlTest, LargePagesWithOneSectionBringAdvice) {
 
     // Two sections of the same size: no advice.
     Ui.Messages.clear();
-    Split(open + std::string(256001 - frame, 'x') + close + "<div class=WordSection2></div>");
+    Split(open + std::string(256001 - frame, 'x') + close + "<div class=WordSection2>y</div>");
     EXPECT_THAT(Ui.Messages, IsEmpty());
     EXPECT_EQ(Book.ChapterFiles.size(), 2u);
+}
+
+TEST_F(SplitWordHtmlTest, SectionsThatShowNothingAreNoChapters) {
+    const std::string blank =
+        "<div class=WordSection2>\r\n<p class=MsoNormal>&nbsp;</p><p>\xC2\xA0 &#160;</p>"
+        "<!-- <img src=x> --><![if !supportLists]><span> </span><![endif]></div>";
+    const std::string picture = "<div class=WordSection3><p><IMG src=\"imgs/a.png\"></p></div>";
+    const std::string rule = "<div class=WordSection4><hr></div>";
+    const std::string amp = "<div class=WordSection5><p>&amp;</p></div>";
+    Split("<div class=WordSection1><p>a</p></div>" + kBreak + blank + kBreak + picture + kBreak +
+          rule + kBreak + amp + kBreak + blank);
+    // The chapters are numbered as they follow each other.
+    EXPECT_THAT(Book.ChapterFiles, ElementsAre("c_1.htm", "c_2.htm", "c_3.htm", "c_4.htm"));
+    EXPECT_THAT(Chapter("c_2.htm"), HasSubstr(picture));
+    EXPECT_THAT(Chapter("c_3.htm"), HasSubstr(rule));
+    EXPECT_THAT(Chapter("c_4.htm"), HasSubstr(amp));
+    EXPECT_FALSE(fs::exists(Book.SourceFolder + "c_5.htm"));
+    EXPECT_THAT(Book.BuildLog,
+                HasSubstr("2 sections of Kites.html without text or pictures left out"));
+
+    // A document that shows nothing at all still gives its chapters.
+    Split(blank + kBreak + blank);
+    EXPECT_THAT(Book.ChapterFiles, ElementsAre("c_1.htm", "c_2.htm"));
 }
 
 TEST_F(SplitWordHtmlTest, ABodyWithoutSectionsIsOneChapter) {
