@@ -136,7 +136,8 @@ bool IsBlankByte(std::string_view text, std::size_t at, std::size_t& length) {
 
 bool SameLook(const TextLook& a, const TextLook& b) {
     return std::abs(a.Points - b.Points) < 1e-6 && a.Family == b.Family &&
-           a.Underline == b.Underline && a.Strike == b.Strike && a.Heading == b.Heading;
+           a.Underline == b.Underline && a.Strike == b.Strike && a.Heading == b.Heading &&
+           a.Link == b.Link;
 }
 
 constexpr std::string_view kBlockElements =
@@ -220,6 +221,7 @@ class StyledTextBuilder {
         if (tag == "code" || tag == "pre" || tag == "tt" || tag == "kbd" || tag == "samp")
             look.Family = "monospace";
         if (tag == "u" || tag == "ins") look.Underline = true;
+        if (tag == "a" && AttributeOf(element, "href")) look.Link = true;
         if (tag == "s" || tag == "strike" || tag == "del") look.Strike = true;
 
         std::vector<std::pair<std::pair<int, std::size_t>, const StyleDeclaration*>> declarations;

@@ -19,6 +19,7 @@ struct TextLook {
     bool Underline = false;
     bool Strike = false;
     bool Heading = false;  // inside h1 to h6
+    bool Link = false;     // inside a link (an a element with an href)
 };
 
 // Whether a font-family value ends its list with the generic "monospace".

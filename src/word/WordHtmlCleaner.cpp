@@ -213,8 +213,12 @@ void WordHtmlCleaner::BasicCleanup(std::string& text) const {
 
 void WordHtmlCleaner::RemoveOfficeMarkup(std::string& text) const {
     ReplacePatternInPlace(text, "<link.+?<title>", "<title>");
-    DeletePattern(text, " style='mso\\-[^']+'");
-    DeletePattern(text, ";mso\\-[^;']+");
+    // Office's own declarations go, and the style attributes that held nothing else; the other
+    // declarations of an attribute that opens with one stay (a list bullet's Symbol font after
+    // "mso-bidi-font-size").
+    ReplacePatternInPlace(text, "(style=')(?:\\s*mso\\-[^;']*;)+", "$1");
+    DeletePattern(text, ";\\s*mso\\-[^;']+");
+    DeletePattern(text, " style='\\s*(?:mso\\-[^;']*)?'");
     ReplacePatternInPlace(text, "<html [^>]+>", "<html>");
     DeletePattern(text, "<!--\\[if.+?<!\\[endif\\]-->");
     DeletePattern(text, "<(/)?!\\[[^>]+>");

@@ -65,32 +65,64 @@ std::optional<std::string> MappedText(std::string_view text, std::size_t at, Sym
     return mapped;
 }
 
-// After each tag declaring the font ("font-family:" + name), its text is replaced by the
-// characters the font draws; then the font's declarations are removed.
+// The first declaration of font `name` at or after 0-based `from`: "font-family:" and the name,
+// with the blanks Word may write between them where it wraps a long tag; its 0-based start and
+// length, or nothing.
+std::optional<std::pair<std::size_t, std::size_t>> NextDeclaration(std::string_view text,
+                                                                   std::string_view name,
+                                                                   std::size_t from) {
+    constexpr std::string_view kProperty = "font-family:";
+    for (std::size_t at = text.find(kProperty, from); at != npos;
+         at = text.find(kProperty, at + 1)) {
+        std::size_t value = at + kProperty.size();
+        while (value < text.size() && (text[value] == ' ' || text[value] == '\r' ||
+                                       text[value] == '\n' || text[value] == '\t'))
+            ++value;
+        if (text.compare(value, name.size(), name) == 0)
+            return std::pair(at, value + name.size() - at);
+    }
+    return std::nullopt;
+}
+
+// After each tag declaring the font, its text is replaced by the characters the font draws; then
+// the font's declarations are removed.
 void MapFontCharacters(std::string& text, std::string_view name, SymbolFont font) {
-    const std::string declaration = "font-family:" + std::string(name);
     std::string mapped;
     mapped.reserve(text.size());
     std::size_t copy = 1;
-    std::size_t at = PosFrom(text, declaration, 1);
-    while (at > 0) {
-        const std::size_t tagEnd = PosFrom(text, ">", at);
-        // Without a ">" after the declaration there is no text to map, and searching on from
-        // position 0 would find the same declaration again and again.
+    for (auto found = NextDeclaration(text, name, 0); found;) {
+        const auto [at, length] = *found;
+        const std::size_t tagEnd = PosFrom(text, ">", at + 1);
+        // Without a ">" after the declaration there is no text to map.
         if (tagEnd == 0) break;
-        // The content starts at 0-based tagEnd, just after the ">".
-        if (tagEnd >= copy && IsWholeDeclaration(text, at - 1, declaration.size())) {
-            if (const std::optional<std::string> shown = MappedText(text, tagEnd, font)) {
-                AppendRange(mapped, text, tagEnd, copy);
+        // The content starts at 0-based tagEnd, just after the ">", or after the spans without a
+        // font of their own that open there: a page Word saves unfiltered writes a list's bullet
+        // inside <span style='mso-list:Ignore'> within the span of the bullet's font.
+        std::size_t content = tagEnd;
+        while (text.compare(content, 5, "<span") == 0) {
+            const std::size_t close = text.find('>', content);
+            if (close == npos || text.substr(content, close - content).find("font") != npos) break;
+            content = close + 1;
+        }
+        if (tagEnd >= copy && IsWholeDeclaration(text, at, length)) {
+            if (const std::optional<std::string> shown = MappedText(text, content, font)) {
+                AppendRange(mapped, text, content, copy);
                 mapped += *shown;
-                copy = text.find('<', tagEnd) + 1;
+                copy = text.find('<', content) + 1;
             }
         }
-        at = PosFrom(text, declaration, tagEnd);
+        found = NextDeclaration(text, name, tagEnd);
     }
     AppendRange(mapped, text, text.size(), copy);
-    mapped = PlainReplace(mapped, "style='" + declaration + "'", "");
-    text = PlainReplace(mapped, declaration, "");
+    mapped = PlainReplace(mapped, "style='font-family:" + std::string(name) + "'", "");
+    text.clear();
+    std::size_t kept = 0;
+    for (auto found = NextDeclaration(mapped, name, 0); found;
+         found = NextDeclaration(mapped, name, kept)) {
+        text.append(mapped, kept, found->first - kept);
+        kept = found->first + found->second;
+    }
+    text.append(mapped, kept);
 }
 
 }  // namespace

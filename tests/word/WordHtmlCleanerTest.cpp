@@ -122,14 +122,18 @@ TEST(RemoveOfficeMarkup, RemovesOfficeElementsButKeepsText) {
         "<title>T</title><!--[if gte mso 9]><xml><o:DocumentProperties/></xml><![endif]-->\n"
         "</head><body>"
         "<p style='mso-list:l0'>a<o:p></o:p></p><p style='color:red;mso-bidi-font:x'>b</p>"
+        "<span style='mso-a:1;\nmso-b:2;font-family:Symbol;mso-c:3'>s</span>"
+        "<span style='mso-a:1;mso-b:2'>t</span>"
         "<![if !vml]><img src=i.png><![endif]><o:wrapblock/>"
         "<w:Sdt ID=\"1\"><p>Contents<w:sdtPr></w:sdtPr></p><w:wrap/><p>c</p></w:Sdt>"
         "<xml>x</xml><v:shape id=s><v:imagedata src=x.png/></v:shape>"
         "<v:shape id=t><v:stroke/></v:shape></body></html>";
-    // A picture shown only through VML stays as an image; a shape without one goes.
+    // Office's declarations go, the others stay. A picture shown only through VML stays as an
+    // image; a shape without one goes.
     EXPECT_EQ(Cleaned(text, &WordHtmlCleaner::RemoveOfficeMarkup),
               "<html>\n<head>\n<meta x>\n<title>T</title>\n</head><body>"
-              "<p>a</p><p style='color:red'>b</p><img src=i.png>"
+              "<p>a</p><p style='color:red'>b</p><span style='font-family:Symbol'>s</span>"
+              "<span>t</span><img src=i.png>"
               "<p>Contents</p><p>c</p><img src=\"x.png\" alt=\"\"></body></html>");
 }
 

@@ -118,6 +118,20 @@ TEST(MapSymbolBullets, GivesTheBulletGreekLettersAndSigns) {
     EXPECT_EQ(text,
               "<span >\u2666</span><span >\u2022<span style='font:7.0pt'>&nbsp; </span></span>"
               "<span >\u03B1 + \u03B2 \u2264 \u03C0</span>");
+
+    // A page Word saves unfiltered writes the bullet inside a span of its own, and may wrap the
+    // tag between the property and the font's name; a span that names another font holds text
+    // of that font.
+    text =
+        "<span style='font-family:\r\nSymbol;\r\nmso-fareast-font-family:Symbol'><span "
+        "style='mso-list:Ignore'>\xC2\xB7<span style='font:7.0pt \"Times New Roman\"'>&nbsp; "
+        "</span></span></span><span style='font-family:Symbol'><span "
+        "style='font-family:Arial'>a</span></span>";
+    MapSymbolBullets(text);
+    EXPECT_EQ(text,
+              "<span style=';\r\nmso-fareast-'><span style='mso-list:Ignore'>"
+              "\u2022<span style='font:7.0pt \"Times New Roman\"'>&nbsp; </span></span></span>"
+              "<span ><span style='font-family:Arial'>a</span></span>");
 }
 
 TEST(StripInlineFormatting, RemovesSpansFontsAndStyleAttributes) {

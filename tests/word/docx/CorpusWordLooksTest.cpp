@@ -1,7 +1,8 @@
 // Every Word document and Word page of the corpus made into a book and looked at beside Word's
-// own view of it: headings in the proportions Word gives them to the body text, monospaced runs
-// in a family that falls back to a monospaced face, underline and strikethrough kept, and the
-// bullets of the symbol fonts as the characters Word shows.
+// own view of it (for a page, what its own style element shows): headings in the proportions Word
+// gives them to the body text, monospaced runs in a family that falls back to a monospaced face,
+// underline and strikethrough kept, and the bullets of the symbol fonts as the characters Word
+// shows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,6 +47,40 @@ std::optional<std::string> ShownBullet(const std::string& font, unsigned code) {
     const std::string name = testing::FirstFamily(font);
     for (const Shown& shown : kShown)
         if (name == shown.Font && code == shown.Code) return std::string(shown.Character);
+    return std::nullopt;
+}
+
+// Families Word pages name for code, which a reader has only when the book falls back to a
+// monospaced face.
+bool MonospacedFamily(const std::string& family) {
+    constexpr const char* kMonospaced[] = {"courier new",
+                                           "courier",
+                                           "consolas",
+                                           "lucida console",
+                                           "lucida sans typewriter",
+                                           "menlo",
+                                           "monaco",
+                                           "andale mono",
+                                           "source code pro",
+                                           "dejavu sans mono",
+                                           "liberation mono",
+                                           "cascadia code",
+                                           "cascadia mono"};
+    const std::string first = testing::FirstFamily(family);
+    return testing::FallsBackToMonospace(family) ||
+           std::any_of(std::begin(kMonospaced), std::end(kMonospaced),
+                       [&](const char* name) { return first == name; });
+}
+
+// The code of the one character of UTF-8 `text` as a symbol font draws it: its own code up to
+// 0xFF, the low byte of a private-use U+F0xx; nothing for other texts.
+std::optional<unsigned> SymbolCode(const std::string& text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (text.size() == 1) return byte(0);
+    if (text.size() == 2 && (byte(0) & 0xE0) == 0xC0)
+        return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    if (text.size() == 3 && byte(0) == 0xEF && (byte(1) & 0xFC) == 0x80)
+        return ((byte(1) & 0x3F) << 6 | (byte(2) & 0x3F)) & 0xFF;
     return std::nullopt;
 }
 
@@ -187,6 +222,21 @@ struct Tally {
         return line;
     }
 
+    void Add(const Tally& other) {
+        Headings += other.Headings;
+        HeadingsInProportion += other.HeadingsInProportion;
+        WorstHeading = std::max(WorstHeading, other.WorstHeading);
+        Monospaced += other.Monospaced;
+        MonospacedKept += other.MonospacedKept;
+        Underlined += other.Underlined;
+        UnderlineKept += other.UnderlineKept;
+        Struck += other.Struck;
+        StrikeKept += other.StrikeKept;
+        Bullets += other.Bullets;
+        BulletsShown += other.BulletsShown;
+        NotFound += other.NotFound;
+    }
+
     bool AllKept() const {
         return Headings == HeadingsInProportion && Monospaced == MonospacedKept &&
                Underlined == UnderlineKept && Struck == StrikeKept && Bullets == BulletsShown;
@@ -251,6 +301,113 @@ Tally CompareDocument(const testing::WordDocumentLooks& word, const BookLooks& b
     return tally;
 }
 
+// Prints a document's figures when it shows any of the looks, judges it and adds it to `all`.
+void Report(const std::string& name, const Tally& tally, Tally& all) {
+    if (tally.Headings + tally.Monospaced + tally.Underlined + tally.Struck + tally.Bullets > 0)
+        std::printf("[ figures  ] %s: %s\n", name.c_str(), tally.Figures().c_str());
+    std::string misses;
+    for (const std::string& miss : tally.Misses) misses += "\n    " + miss;
+    EXPECT_TRUE(tally.AllKept()) << name << ": " << tally.Figures() << misses;
+    all.Add(tally);
+}
+
+// The size most of a text's characters outside headings have: its body text's.
+double BodyPoints(const std::vector<StyledText>& texts) {
+    std::map<double, std::size_t> counts;
+    for (const StyledText& text : texts)
+        for (std::size_t at = 0; at < text.Text().size(); ++at)
+            if (text.Text()[at] != ' ' && !text.LookAt(at).Heading)
+                ++counts[text.LookAt(at).Points];
+    double most = 12;
+    std::size_t count = 0;
+    for (const auto& [points, times] : counts)
+        if (times > count) most = points, count = times;
+    return most;
+}
+
+// The text after a run of `source`, blanks skipped: at most 24 bytes, whole characters.
+std::string TextAfter(const StyledText& source, std::size_t at) {
+    const std::string& text = source.Text();
+    while (at < text.size() && text[at] == ' ') ++at;
+    std::size_t end = std::min(text.size(), at + 24);
+    while (end > at && end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(at, end - at);
+}
+
+// A Word page beside the book made of it: what its own style element shows, the book shows alike.
+Tally CompareWordPage(const StyledText& source, const BookLooks& book) {
+    Tally tally;
+    const double sourceBody = BodyPoints({source});
+    const double bookBody = BodyPoints(book.Chapters);
+    BookLooks::Place nextHeading;
+    for (const auto& [at, length] : source.Runs()) {
+        const std::string text = source.Text().substr(at, length);
+        const TextLook& look = source.LookAt(at);
+        if (look.Heading && testing::SingleSpaced(text).size() >= 3) {
+            std::optional<TextLook> shown = book.NextHeadingLook(text, nextHeading);
+            if (!shown) shown = book.LookOf(text);
+            tally.CheckHeading(look.Points / sourceBody, shown, bookBody, text);
+        }
+        if (MonospacedFamily(look.Family))
+            tally.Check(book, text, tally.Monospaced, tally.MonospacedKept, Monospace,
+                        "monospaced");
+        // A link's underline is the link's look: a link out of the book becomes its text.
+        if (look.Underline && !look.Link)
+            tally.Check(
+                book, text, tally.Underlined, tally.UnderlineKept,
+                [](const TextLook& shown) { return shown.Underline; }, "underlined");
+        if (look.Strike)
+            tally.Check(
+                book, text, tally.Struck, tally.StrikeKept,
+                [](const TextLook& shown) { return shown.Strike; }, "struck");
+        const std::optional<unsigned> code = SymbolCode(text);
+        const std::optional<std::string> bullet =
+            code ? ShownBullet(look.Family, *code) : std::nullopt;
+        const std::string after = TextAfter(source, at + length);
+        if (bullet && testing::SingleSpaced(after).size() >= 3) {
+            if (!book.Holds(after)) {
+                ++tally.NotFound;
+                continue;
+            }
+            ++tally.Bullets;
+            if (book.PrecededBy(after, *bullet))
+                ++tally.BulletsShown;
+            else
+                tally.Miss("bullet before \"" + after + "\"");
+        }
+    }
+    return tally;
+}
+
+TEST(CorpusWordLooks, EveryWordPageLooksAsItsOwnStyleShowsIt) {
+    const fs::path set =
+        fs::path(QUIREBOOK_SOURCE_DIR) / ".." / "shared" / "corpus" / "wordhtml" / "utf8";
+    if (!fs::is_directory(set)) GTEST_SKIP() << "the corpus is not there";
+    std::vector<fs::path> pages;
+    for (const auto& folder : fs::directory_iterator(set))
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            if (entry.is_regular_file() &&
+                (entry.path().extension() == ".htm" || entry.path().extension() == ".html"))
+                pages.push_back(entry.path());
+    std::sort(pages.begin(), pages.end());
+    Tally all;
+    for (const fs::path& page : pages) {
+        TempFolder temp;
+        BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
+        book.OutputFolder = temp / "out/";
+        BookForm form;
+        testing::RecordingUserInterface ui;
+        ASSERT_TRUE(ImportWordHtml(book, form, ui, page.string())) << page;
+        ASSERT_TRUE(PublishBook(book, form, ui)) << page << book.BuildLog;
+        const StyledText source(LoadTextFile(page.string()), {});
+        Report(page.parent_path().filename().string(), CompareWordPage(source, ReadBookLooks(book)),
+               all);
+    }
+    std::printf("[ figures  ] all %zu Word pages: %s\n", pages.size(), all.Figures().c_str());
+    EXPECT_GT(pages.size(), 0u);
+}
+
 TEST(CorpusWordLooks, EveryDocumentLooksAsWordShowsIt) {
     const std::string corpus = testing::CorpusPath("docx");
     if (corpus.empty()) GTEST_SKIP() << "the corpus is not there";
@@ -273,27 +430,7 @@ TEST(CorpusWordLooks, EveryDocumentLooksAsWordShowsIt) {
             ASSERT_TRUE(PublishBook(book, form, ui)) << path << book.BuildLog;
             const Tally tally =
                 CompareDocument(testing::ReadWordDocumentLooks(path.string()), ReadBookLooks(book));
-            const bool shown = tally.Headings + tally.Monospaced + tally.Underlined + tally.Struck +
-                                   tally.Bullets >
-                               0;
-            if (shown)
-                std::printf("[ figures  ] %s: %s\n", path.filename().c_str(),
-                            tally.Figures().c_str());
-            std::string misses;
-            for (const std::string& miss : tally.Misses) misses += "\n    " + miss;
-            EXPECT_TRUE(tally.AllKept()) << path.filename() << ": " << tally.Figures() << misses;
-            all.Headings += tally.Headings;
-            all.HeadingsInProportion += tally.HeadingsInProportion;
-            all.WorstHeading = std::max(all.WorstHeading, tally.WorstHeading);
-            all.Monospaced += tally.Monospaced;
-            all.MonospacedKept += tally.MonospacedKept;
-            all.Underlined += tally.Underlined;
-            all.UnderlineKept += tally.UnderlineKept;
-            all.Struck += tally.Struck;
-            all.StrikeKept += tally.StrikeKept;
-            all.Bullets += tally.Bullets;
-            all.BulletsShown += tally.BulletsShown;
-            all.NotFound += tally.NotFound;
+            Report(path.filename(), tally, all);
         }
     }
     std::printf("[ figures  ] all %d documents: %s\n", documents, all.Figures().c_str());
