@@ -325,11 +325,16 @@ double BodyPoints(const std::vector<StyledText>& texts) {
     return most;
 }
 
-// The text after a run of `source`, blanks skipped: at most 24 bytes, whole characters.
+// The text after a run of `source`, blanks skipped: at most 24 bytes, whole characters, up to
+// the next text of a symbol font (the next item's bullet).
 std::string TextAfter(const StyledText& source, std::size_t at) {
     const std::string& text = source.Text();
     while (at < text.size() && text[at] == ' ') ++at;
     std::size_t end = std::min(text.size(), at + 24);
+    for (std::size_t i = at; i < end; ++i) {
+        const std::string family = testing::FirstFamily(source.LookAt(i).Family);
+        if (family == "symbol" || family == "wingdings") end = i;
+    }
     while (end > at && end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
         --end;
     return text.substr(at, end - at);
