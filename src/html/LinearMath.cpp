@@ -9,6 +9,17 @@ namespace quirebook {
 
 namespace {
 
+// One space at most between words, none at the ends.
+std::string Tidy(const std::string& text) {
+    std::string tidy;
+    for (const char c : text) {
+        if (c == ' ' && (tidy.empty() || tidy.back() == ' ')) continue;
+        tidy += c;
+    }
+    while (!tidy.empty() && tidy.back() == ' ') tidy.pop_back();
+    return tidy;
+}
+
 // True when `text` is one character with the marks that sit on it.
 bool IsOneCharacter(std::string_view text) {
     if (text.empty()) return false;
@@ -34,14 +45,17 @@ bool IsEnclosed(std::string_view text) {
 }
 
 // A script's text: bare when it is one character, else in braces.
-std::string Braced(const std::string& text) {
+std::string Braced(const std::string& written) {
+    const std::string text = Tidy(written);
     return IsOneCharacter(text) ? text : "{" + text + "}";
 }
 
 // An operand's text: bare when it is one character, a word or already in brackets, else in
 // parentheses.
-std::string Parenthesised(const std::string& text, const MathElement& element) {
-    const bool word = element.Name == "mi" || element.Name == "mn" || HasMark(element);
+std::string Parenthesised(const std::string& written, const MathElement& element) {
+    const std::string text = Tidy(written);
+    if (text.empty()) return text;
+    const bool word = element.IsToken() || HasMark(element);
     return IsOneCharacter(text) || word || IsEnclosed(text) ? text : "(" + text + ")";
 }
 
@@ -114,18 +128,7 @@ class LinearWriter {
             if (!IsInvisibleOperator(children[i])) row += Write(children[i], level);
             if (gaps[i].After) row += ' ';
         }
-        return Tidy(row);
-    }
-
-    // One space at most between words, none at the ends.
-    static std::string Tidy(const std::string& text) {
-        std::string tidy;
-        for (const char c : text) {
-            if (c == ' ' && (tidy.empty() || tidy.back() == ' ')) continue;
-            tidy += c;
-        }
-        while (!tidy.empty() && tidy.back() == ' ') tidy.pop_back();
-        return tidy;
+        return row;
     }
 
     std::string Child(const MathElement& element, std::size_t index, int level) {
@@ -199,7 +202,7 @@ class LinearWriter {
                 (pre ? before : after) += (place % 2 == 0 ? "_" : "^") + Braced(script);
             ++place;
         }
-        return before + Operand(element, 0, level) + after;
+        return before + (before.empty() ? "" : " ") + Operand(element, 0, level) + after;
     }
 
     // Rows apart by "; ", cells by ", ", unless a cell goes on from the one before it (an
@@ -211,7 +214,7 @@ class LinearWriter {
             std::string line;
             const std::size_t first = row.Name == "mlabeledtr" ? 1 : 0;
             for (std::size_t i = first; i < row.Children.size(); ++i) {
-                const std::string cell = Row(row.Children[i].Children, level);
+                const std::string cell = Tidy(Row(row.Children[i].Children, level));
                 if (cell.empty()) continue;
                 const bool goesOn =
                     SpacingOf(FirstOperator(row.Children[i])) == OperatorSpacing::Around;
@@ -255,7 +258,7 @@ class LinearWriter {
 }  // namespace
 
 std::string LinearMath(const MathElement& math) {
-    return LinearWriter().Write(math, 0);
+    return Tidy(LinearWriter().Write(math, 0));
 }
 
 }  // namespace quirebook

@@ -194,7 +194,7 @@ class OfficeMathConverter {
     std::vector<MathElement> Items(pugi::xml_node container, int depth) {
         std::vector<MathElement> items;
         if (depth > kDeepestMath) {
-            NotUnderstood(container, items);
+            if (container.first_child()) NotUnderstood(container, items);
             return items;
         }
         for (const pugi::xml_node child : container.children())
@@ -316,7 +316,7 @@ class OfficeMathConverter {
             Text(text, out);
             return;
         }
-        RunTokens(StyleOf(properties, m_upright > 0), out).Add(text);
+        RunTokens(StyleOf(properties, InFunctionName(run)), out).Add(text);
     }
 
     MathElement Fraction(pugi::xml_node fraction, int depth) {
@@ -521,18 +521,24 @@ class OfficeMathConverter {
         return table;
     }
 
-    // A function: its name upright (unless its runs say otherwise), the invisible function
-    // application, its argument.
+    // A function: its name, the invisible function application, its argument.
     void Function(pugi::xml_node function, int depth, std::vector<MathElement>& out) {
-        ++m_upright;
-        std::vector<MathElement> name = Items(function.child("m:fName"), depth);
-        --m_upright;
-        out.push_back(Holding("mrow", {AsOne(std::move(name)), Operator("\u2061"),
-                                       Argument(function.child("m:e"), depth)}));
+        out.push_back(
+            Holding("mrow", {Argument(function.child("m:fName"), depth), Operator("\u2061"),
+                             Argument(function.child("m:e"), depth)}));
+    }
+
+    // True for a run of a function's name ("sin", the "lim" of a limit), whose letters stand
+    // upright unless the run says otherwise.
+    static bool InFunctionName(pugi::xml_node run) {
+        pugi::xml_node parent = run.parent();
+        while (IsElement(parent, "m:e") &&
+               (IsElement(parent.parent(), "m:limLow") || IsElement(parent.parent(), "m:limUpp")))
+            parent = parent.parent().parent();
+        return IsElement(parent, "m:fName");
     }
 
     std::size_t& m_notUnderstood;
-    int m_upright = 0;  // function names being read, whose letters stand upright
 };
 
 }  // namespace
