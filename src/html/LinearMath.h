@@ -11,7 +11,7 @@ namespace quirebook {
 
 // The linear form of `math` (a math element or any part of one). Scripts follow "_" and "^",
 // in braces when longer than one character; fractions are "a/b" with multi-part terms in
-// parentheses ("n¦k" without a bar); roots "√x", "∛x", "√[n]{x}"; accents the combining mark on
+// parentheses ("n¦k" without a bar); roots "√x", "∛x", "√[n]x"; accents the combining mark on
 // one character; table rows are separated by "; " and cells by ", "; relations and binary
 // operators stand between spaces outside scripts.
 std::string LinearMath(const MathElement& math);
