@@ -13,6 +13,9 @@
 
 #include "css/StyleText.h"
 #include "html/ContentFilter.h"
+#include "html/LinearMath.h"
+#include "html/MathAsXhtml.h"
+#include "html/PageMath.h"
 #include "html/XhtmlConversion.h"
 #include "html/XhtmlModel.h"
 #include "text/Encoding.h"
@@ -39,6 +42,7 @@ struct Node {
     bool Flexible = false;     // a span standing for an unknown element: a div when it holds blocks
     bool Transparent = false;  // written without its own tags (an unwrapped link)
     bool Replaced = false;     // stands in its parent as `Replacement` (maybe nothing)
+    bool Markup = false;       // a text that is finished markup, written as it is (an equation)
     std::vector<NodeId> Replacement;
 };
 
@@ -276,6 +280,10 @@ class TreeBuilder {
         if (ListHolds(kDroppedElements, source) ||
             (foreign && (source == "script" || source == "style")))
             return 0;
+        if (element.tag_namespace == GUMBO_NAMESPACE_MATHML && source == "math") {
+            AddMath(element, parent);
+            return 0;
+        }
         if (!foreign && ListHolds(kHeadElements, source)) return AddHeadElement(element, source);
         const std::string_view parentName = tree_[parent].Name;
         std::string_view name = source;
@@ -349,6 +357,23 @@ class TreeBuilder {
             return false;
         }
         return !excluded;
+    }
+
+    // An equation: kept as MathML in an HTML5 chapter (with its linear form as alttext when it
+    // has none), written as XHTML 1.1 otherwise; as its linear form where markup may not stand.
+    void AddMath(const GumboElement& element, NodeId parent) {
+        MathElement math = ReadPageMath(element);
+        std::string markup;
+        if (tree_.Html5) {
+            const std::string* alttext = math.Attribute("alttext");
+            if (alttext == nullptr || alttext->empty()) math.Set("alttext", LinearMath(math));
+            markup = MathMlMarkup(math, true);
+        } else {
+            markup = MathAsXhtml(math, ancestors_.Pre > 0);
+        }
+        const NodeId text = tree_.NewText(std::move(markup));
+        tree_[text].Markup = true;
+        tree_[parent].Children.push_back(text);
     }
 
     void AddAltText(const GumboElement& element, NodeId parent) {
@@ -968,7 +993,10 @@ std::string WriteDocument(const Tree& tree) {
         stack.pop_back();
         const Node& node = tree.Nodes[id];
         if (node.IsText) {
-            AppendXmlText(out, node.Text, false);
+            if (node.Markup)
+                out += node.Text;
+            else
+                AppendXmlText(out, node.Text, false);
             continue;
         }
         if (closing) {

@@ -106,13 +106,18 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         {},
                         {},
                         {},
-                        {}};
+                        {},
+                        0};
 
     std::string content = "<div class=WordSection1>\n\n";
     StoryWriter story(context, package.MainDocumentPart(), content, true);
     story.WriteBlocks(body, 0);
     content += "</div>\n\n";
     WriteNoteArea(context, content);
+    if (const std::size_t parts = context.MathPartsNotUnderstood; parts > 0)
+        context.Remarks.push_back(std::to_string(parts) + (parts == 1 ? " part" : " parts") +
+                                  " of the equations of " + package.Path() +
+                                  " not understood as math: written as text");
     if (const std::size_t comments = CountComments(body); comments > 0)
         context.Remarks.push_back(std::to_string(comments) + " comment" +
                                   (comments == 1 ? "" : "s") + " of " + package.Path() +

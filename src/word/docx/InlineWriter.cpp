@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "word/docx/OfficeMath.h"
 #include "word/docx/SymbolGlyphs.h"
 #include "word/docx/WordHtmlText.h"
 #include "word/docx/WordUnits.h"
@@ -355,9 +356,20 @@ void InlineWriter::WritePictures(pugi::xml_node graphic, const RunMarkup& markup
 }
 
 void InlineWriter::WriteMath(pugi::xml_node math) {
-    // Word's page shows an equation as a picture; its text is the nearest this page can come.
-    const std::string text = TextOf(math);
-    if (!text.empty()) WriteText({}, text);
+    // Word's own page shows an equation as a picture; this page holds it as MathML, which the
+    // book keeps (EPUB 3) or writes as XHTML (EPUB 2). Each equation of a math paragraph, and
+    // one that is all its paragraph shows, is a display equation.
+    const bool paragraph = IsElement(math, "m:oMathPara");
+    const auto write = [&](pugi::xml_node equation, bool display) {
+        const MathElement element =
+            OfficeMathToMathMl(equation, display, m_context.MathPartsNotUnderstood);
+        if (!element.Children.empty()) WriteText({}, MathMlMarkup(element, false), false);
+    };
+    if (!paragraph) {
+        write(math, StandsAlone(math));
+        return;
+    }
+    for (const pugi::xml_node equation : math.children("m:oMath")) write(equation, true);
 }
 
 void InlineWriter::WritePageBreak(const RunFormat& format) {

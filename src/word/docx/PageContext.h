@@ -3,6 +3,7 @@
 // sheet is made.
 #pragma once
 
+#include <cstddef>
 #include <set>
 #include <string>
 #include <utility>
@@ -40,6 +41,8 @@ struct PageContext {
 
     // Lines for the book's log: what the page could not show as the document does.
     std::vector<std::string> Remarks;
+    // Parts of equations written as their text, not understood as math.
+    std::size_t MathPartsNotUnderstood = 0;
 };
 
 }  // namespace quirebook
