@@ -2,6 +2,8 @@
 #include "word/RelativePictureSizes.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -23,6 +25,7 @@ constexpr double kPointsPerPixel = 0.75;
 // Word's page size when an @page rule gives margins and no size: Letter, in points.
 constexpr double kLetterWidth = 612;
 constexpr double kInchMargin = 72;
+constexpr double kLongestLength = 720000;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
@@ -104,7 +107,7 @@ std::vector<std::string> Words(std::string_view text) {
 
 // A length in points: a number with an absolute unit, a bare number as pixels when
 // `barePixels` (an HTML attribute's), or a percentage of `whole`; nothing for anything else.
-std::optional<double> LengthInPoints(std::string_view value, double whole, bool barePixels) {
+std::optional<double> WrittenLength(std::string_view value, double whole, bool barePixels) {
     const std::string text(TrimBlanks(value));
     if (text.empty()) return std::nullopt;
     if (const std::optional<double> pixels = LengthInPixels(text)) return *pixels * kPointsPerPixel;
@@ -115,6 +118,13 @@ std::optional<double> LengthInPoints(std::string_view value, double whole, bool 
     if (unit == "%") return number / 100 * whole;
     if (unit.empty() && barePixels) return number * kPointsPerPixel;
     return std::nullopt;
+}
+
+// A length no page could show (beyond ten thousand inches) is taken for none.
+std::optional<double> LengthInPoints(std::string_view value, double whole, bool barePixels) {
+    const std::optional<double> points = WrittenLength(value, whole, barePixels);
+    if (!points || !(std::abs(*points) <= kLongestLength)) return std::nullopt;
+    return points;
 }
 
 // The text width of an @page rule: its size's width less its left and right margins.
@@ -225,6 +235,13 @@ class PictureSizer {
             if (m_page.compare(at, 4, "<!--") == 0) {
                 const std::size_t end = m_page.find("-->", at + 4);
                 at = end == npos ? npos : m_page.find('<', end + 3);
+                continue;
+            }
+            // A "<" that opens no tag is text.
+            if (at + 1 >= m_page.size() ||
+                !(std::isalpha(static_cast<unsigned char>(m_page[at + 1])) ||
+                  m_page[at + 1] == '/' || m_page[at + 1] == '!')) {
+                at = m_page.find('<', at + 1);
                 continue;
             }
             const std::size_t tagEnd = m_page.find('>', at);

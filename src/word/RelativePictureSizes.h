@@ -25,7 +25,7 @@ constexpr double kDefaultTextWidth = 468;
 //  - else the text width of its section's page: the @page rule named by the class of the
 //    section division it stands in (Word's "WordSection1"), its size less its left and right
 //    margins; kDefaultTextWidth when the page has no such rule.
-// Images without a width are left as they are.
+// Images without a width (or with one no page could show) are left as they are.
 std::string WithRelativePictureSizes(std::string_view page);
 
 }  // namespace quirebook

@@ -99,11 +99,11 @@ TEST(WithRelativePictureSizes, LeavesPicturesWithoutASizeAndWhatIsNoPicture) {
     const std::string body =
         "<p><img src=a.png alt=\"no size\"><img height=40 src=b.png></p>"
         "<!-- <img width=100 src=c.png> --><script>var s = '<img width=1 src=d.png>';</script>"
-        "<p>2 &lt;img width=3&gt;</p>";
+        "<p>2 &lt;img width=3&gt;</p><p><img style=\"width:99999in\" src=e.png></p>";
     EXPECT_EQ(BodyOf(WithRelativePictureSizes(Page(body))), body);
-    // A page without page rules has Word's default text width.
-    EXPECT_THAT(WithRelativePictureSizes("<p><img width=312 src=a.png>"),
-                HasSubstr("<img src=a.png style=\"width:50%\">"));
+    // A page without page rules has Word's default text width; a "<" that opens no tag is text.
+    EXPECT_THAT(WithRelativePictureSizes("<p>2 < 3 <img width=312 src=a.png>"),
+                HasSubstr("<p>2 < 3 <img src=a.png style=\"width:50%\">"));
     // Page rules of another kind of name, and a page size that cannot be read.
     EXPECT_THAT(WithRelativePictureSizes("<style>@page Section1 {size:Letter; margin:1in 1.5in}"
                                          "</style><div class=Section1><img width=264 src=a.png>"),
