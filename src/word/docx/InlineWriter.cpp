@@ -74,7 +74,8 @@ pugi::xml_node GroupTransform(pugi::xml_node node) {
 
 // Size and description of a DrawingML picture: the drawing's extent, or inside a group its own
 // extent scaled by each group around it (a group's children are measured in its own
-// coordinates, a:chExt to its a:ext); the description of the drawing that holds it.
+// coordinates, a:chExt to its a:ext), of the whole picture when it is cropped; the description
+// of the drawing that holds it.
 PictureFacts DrawingPicture(pugi::xml_node blip) {
     PictureFacts facts;
     facts.RelationshipId = std::string(AttributeText(blip, "r:embed"));
@@ -106,6 +107,15 @@ PictureFacts DrawingPicture(pugi::xml_node blip) {
             break;
         }
     }
+    // A cropped picture shows part of its file at that size. A page cannot crop: it shows the
+    // whole picture at the scale Word shows the part, in the picture's own proportions.
+    const pugi::xml_node crop = blip.parent().child("a:srcRect");
+    const auto shown = [&](const char* from, const char* to) {
+        const long cut = NumberAttribute(crop, from, 0) + NumberAttribute(crop, to, 0);
+        return std::clamp(1 - cut / 100000.0, 0.01, 100.0);  // thousandths of a percent
+    };
+    width /= shown("l", "r");
+    height /= shown("t", "b");
     // Scaled sizes are kept within what a page could show (ten thousand inches).
     constexpr double kLargest = 9144e6;
     facts.Width = EmuToPixels(std::llround(std::clamp(width, 0.0, kLargest)));
