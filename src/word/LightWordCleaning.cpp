@@ -4,7 +4,7 @@
 #include "html/WebPageCleaning.h"
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
-#include "word/VmlPictures.h"
+#include "word/RelativePictureSizes.h"
 #include "word/WordHtmlCleaner.h"
 #include "word/WordStyleCleanup.h"
 
@@ -13,8 +13,9 @@ namespace quirebook {
 void SimpleClean(std::string& text) {
     // The language attributes go with what follows them in their tags, the body's direction too.
     const std::string direction = PageDirection(text);
-    // Before the namespaced tags go: a picture shown only through VML would go with them.
-    text = VmlPicturesAsImages(text);
+    // Before the namespaced tags, page rules and comments go: a picture shown only through VML
+    // would go with them, and the sizes of pictures are read from them.
+    text = WithRelativePictureSizes(text);
     // The text of symbol fonts becomes the characters they draw while the markup still names
     // the font: bullets would otherwise be shown as the Latin letters of their codes.
     MapWingdingsBullets(text);

@@ -46,13 +46,30 @@ std::string EscapedAttribute(const std::string& value) {
     return escaped;
 }
 
-// The images a shape stands for; empty when it shows no picture.
+// The width and height attributes of the shape's size, each with a blank before it.
+std::string ShapeSize(const std::string& shapeTag) {
+    const std::string style = AttributeValue(shapeTag, "style");
+    std::string size;
+    if (const long width = LengthInPixels(style, "width"); width > 0)
+        size += " width=" + std::to_string(width);
+    if (const long height = LengthInPixels(style, "height"); height > 0)
+        size += " height=" + std::to_string(height);
+    return size;
+}
+
+// The images a shape stands for; empty when it shows no picture. An image the shape holds
+// without a size of its own is shown at the shape's.
 std::string ShapeImages(const std::string& shapeTag, const std::string& inner) {
     Regex images(preCaseLess | preSingleLine);
     images.SetPattern("<img\\s[^>]*>");
     images.SetSubject(inner);
     std::string kept;
-    while (images.MatchNext()) kept += images.MatchedText();
+    while (images.MatchNext()) {
+        std::string image = images.MatchedText();
+        if (AttributeValue(image, "width").empty() && AttributeValue(image, "height").empty())
+            image.insert(4, ShapeSize(shapeTag));
+        kept += image;
+    }
     if (!kept.empty()) return kept;
 
     Regex data(preCaseLess | preSingleLine);
@@ -62,12 +79,7 @@ std::string ShapeImages(const std::string& shapeTag, const std::string& inner) {
     const std::string imageData = data.MatchedText();
     const std::string source = AttributeValue(imageData, "src");
     if (source.empty()) return {};
-    const std::string style = AttributeValue(shapeTag, "style");
-    std::string image = "<img";
-    if (const long width = LengthInPixels(style, "width"); width > 0)
-        image += " width=" + std::to_string(width);
-    if (const long height = LengthInPixels(style, "height"); height > 0)
-        image += " height=" + std::to_string(height);
+    std::string image = "<img" + ShapeSize(shapeTag);
     image += " src=\"" + EscapedAttribute(source) + "\" alt=\"" +
              EscapedAttribute(AttributeValue(imageData, "o:title")) + "\">";
     return image;

@@ -14,6 +14,7 @@
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
+#include "word/RelativePictureSizes.h"
 #include "word/VmlPictures.h"
 #include "word/WordStyleCleanup.h"
 
@@ -391,6 +392,8 @@ std::optional<std::string> CleanWordHtml(std::string text, const OptionFlags& op
     if (!cleaner.Valid()) return std::nullopt;
     // The filter writes the body tag anew; the page's direction goes back onto it.
     const std::string direction = PageDirection(text);
+    // While the page still has its page rules, sections, tables and VML shapes.
+    text = WithRelativePictureSizes(text);
     cleaner.BasicCleanup(text);
     text = ReplacePageBreaks(std::move(text), options);
     Report(progress, "Optimizing");

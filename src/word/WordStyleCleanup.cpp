@@ -187,9 +187,10 @@ void MapSymbolBullets(std::string& text) {
 void StripInlineFormatting(std::string& text) {
     DeletePattern(text, "<span[^>]*>");
     text = PlainReplace(text, "</span>", "", true);
-    DeletePattern(text, "\\sstyle='[^']+'");
-    DeletePattern(text, "\\sstyle=\"[^\"]+\"");
-    ReplacePatternInPlace(text, " style=[^>]+>", ">");
+    // A picture's style holds its size (WithRelativePictureSizes): it stays.
+    ReplacePatternInPlace(text, "(<(?!img[\\s/>])[^<>]*?)\\sstyle='[^']+'", "$1");
+    ReplacePatternInPlace(text, "(<(?!img[\\s/>])[^<>]*?)\\sstyle=\"[^\"]+\"", "$1");
+    ReplacePatternInPlace(text, "(<(?!img[\\s/>])[^<>]*?) style=[^>]+>", "$1>");
     DeletePattern(text, "<font[^>]*>");
     text = PlainReplace(text, "</font>", "", true);
 }

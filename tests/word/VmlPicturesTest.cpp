@@ -7,12 +7,17 @@
 namespace quirebook {
 namespace {
 
-TEST(VmlPicturesAsImages, KeepsTheImagesAShapeHolds) {
-    EXPECT_EQ(VmlPicturesAsImages(
-                  "<p><span><v:shape id=\"Picture_x0020_68\" type=\"#_x0000_t75\"\n"
-                  " style='width:54pt;height:9pt;visibility:visible'>\n"
-                  "   <img src=\"index_files/image001.jpg\" alt=\"\">\n  </v:shape></span></p>"),
-              "<p><span><img src=\"index_files/image001.jpg\" alt=\"\"></span></p>");
+TEST(VmlPicturesAsImages, KeepsTheImagesAShapeHoldsAtTheShapesSize) {
+    EXPECT_EQ(
+        VmlPicturesAsImages(
+            "<p><span><v:shape id=\"Picture_x0020_68\" type=\"#_x0000_t75\"\n"
+            " style='width:54pt;height:9pt;visibility:visible'>\n"
+            "   <img src=\"index_files/image001.jpg\" alt=\"\">\n  </v:shape></span></p>"),
+        "<p><span><img width=72 height=12 src=\"index_files/image001.jpg\" alt=\"\"></span></p>");
+    // An image with a size of its own keeps it.
+    EXPECT_EQ(VmlPicturesAsImages("<v:shape style='width:54pt;height:9pt'><IMG height=5 "
+                                  "src=a.png></v:shape>"),
+              "<IMG height=5 src=a.png>");
 }
 
 TEST(VmlPicturesAsImages, MakesAnImageOfTheImageData) {

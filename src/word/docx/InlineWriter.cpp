@@ -1,5 +1,6 @@
 #include "word/docx/InlineWriter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -62,27 +63,64 @@ struct PictureFacts {
     std::string Description;
 };
 
-// Size and description of a DrawingML picture: its own extent inside a group, else the
-// drawing's; the description of the drawing that holds it.
+// The transform of a group of drawings: what scales its children's coordinates to its size.
+pugi::xml_node GroupTransform(pugi::xml_node node) {
+    for (const char* group : {"wpg:wgp", "wpg:grpSp", "a:grpSp"}) {
+        if (!IsElement(node, group)) continue;
+        const pugi::xml_node properties = node.child("wpg:grpSpPr");
+        return (properties ? properties : node.child("a:grpSpPr")).child("a:xfrm");
+    }
+    return {};
+}
+
+// Size and description of a DrawingML picture: the drawing's extent, or inside a group its own
+// extent scaled by each group around it (a group's children are measured in its own
+// coordinates, a:chExt to its a:ext), of the whole picture when it is cropped; the description
+// of the drawing that holds it.
 PictureFacts DrawingPicture(pugi::xml_node blip) {
     PictureFacts facts;
     facts.RelationshipId = std::string(AttributeText(blip, "r:embed"));
+    double width = 0, height = 0;
+    bool grouped = false;
     pugi::xml_node node = blip.parent();
-    for (int step = 0; node && step < 32; ++step, node = node.parent()) {
-        if (IsElement(node, "pic:pic") && facts.Width == 0) {
+    for (int step = 0; node && step < 64; ++step, node = node.parent()) {
+        if (IsElement(node, "pic:pic") && width == 0) {
             const pugi::xml_node extent = node.child("pic:spPr").child("a:xfrm").child("a:ext");
-            facts.Width = EmuToPixels(NumberAttribute(extent, "cx", 0));
-            facts.Height = EmuToPixels(NumberAttribute(extent, "cy", 0));
+            width = static_cast<double>(NumberAttribute(extent, "cx", 0));
+            height = static_cast<double>(NumberAttribute(extent, "cy", 0));
+        } else if (const pugi::xml_node transform = GroupTransform(node)) {
+            grouped = true;
+            const pugi::xml_node size = transform.child("a:ext");
+            const pugi::xml_node children = transform.child("a:chExt");
+            const long childWidth = NumberAttribute(children, "cx", 0);
+            const long childHeight = NumberAttribute(children, "cy", 0);
+            if (childWidth > 0) width *= NumberAttribute(size, "cx", 0) / double(childWidth);
+            if (childHeight > 0) height *= NumberAttribute(size, "cy", 0) / double(childHeight);
         } else if (IsElement(node, "wp:inline") || IsElement(node, "wp:anchor")) {
-            if (facts.Width == 0) {
-                const pugi::xml_node extent = node.child("wp:extent");
-                facts.Width = EmuToPixels(NumberAttribute(extent, "cx", 0));
-                facts.Height = EmuToPixels(NumberAttribute(extent, "cy", 0));
+            const pugi::xml_node extent = node.child("wp:extent");
+            const long extentWidth = NumberAttribute(extent, "cx", 0);
+            const long extentHeight = NumberAttribute(extent, "cy", 0);
+            if ((!grouped || width <= 0 || height <= 0) && extentWidth > 0 && extentHeight > 0) {
+                width = static_cast<double>(extentWidth);
+                height = static_cast<double>(extentHeight);
             }
             facts.Description = std::string(AttributeText(node.child("wp:docPr"), "descr"));
             break;
         }
     }
+    // A cropped picture shows part of its file at that size. A page cannot crop: it shows the
+    // whole picture at the scale Word shows the part, in the picture's own proportions.
+    const pugi::xml_node crop = blip.parent().child("a:srcRect");
+    const auto shown = [&](const char* from, const char* to) {
+        const long cut = NumberAttribute(crop, from, 0) + NumberAttribute(crop, to, 0);
+        return std::clamp(1 - cut / 100000.0, 0.01, 100.0);  // thousandths of a percent
+    };
+    width /= shown("l", "r");
+    height /= shown("t", "b");
+    // Scaled sizes are kept within what a page could show (ten thousand inches).
+    constexpr double kLargest = 9144e6;
+    facts.Width = EmuToPixels(std::llround(std::clamp(width, 0.0, kLargest)));
+    facts.Height = EmuToPixels(std::llround(std::clamp(height, 0.0, kLargest)));
     return facts;
 }
 

@@ -85,6 +85,42 @@ TEST(FilteredWebPagePictures, AreCopiedOnceUnderNamesOfTheirOwn) {
     EXPECT_EQ(LoadTextFile((pictures / "image001.png").string()), kPng);
 }
 
+TEST(FilteredWebPagePictures, HaveTheSizeWordShowsThemAt) {
+    // The drawing's extent, not the size the picture's own shape properties hold; in groups the
+    // picture's own extent, scaled by each group from its children's coordinates to its size
+    // (here three times, then half).
+    const auto transform = [](const char* size, const char* children) {
+        return std::string("<a:xfrm><a:ext ") + size + "/><a:chExt " + children + "/></a:xfrm>";
+    };
+    const std::string body =
+        "<w:p><w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"457200\"/><a:graphic>"
+        "<a:graphicData><pic:pic><pic:blipFill><a:blip r:embed=\"rId1\"/></pic:blipFill>"
+        "<pic:spPr><a:xfrm><a:ext cx=\"2743200\" cy=\"1371600\"/></a:xfrm></pic:spPr>"
+        "</pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>"
+        "<w:r><w:drawing><wp:anchor><wp:extent cx=\"1828800\" cy=\"914400\"/><a:graphic>"
+        "<a:graphicData><wpg:wgp><wpg:grpSpPr>" +
+        transform("cx=\"1828800\" cy=\"914400\"", "cx=\"3657600\" cy=\"1828800\"") +
+        "</wpg:grpSpPr><wpg:grpSp><wpg:grpSpPr>" +
+        transform("cx=\"1828800\" cy=\"914400\"", "cx=\"609600\" cy=\"304800\"") +
+        "</wpg:grpSpPr><pic:pic><pic:blipFill><a:blip r:embed=\"rId1\"/></pic:blipFill>"
+        "<pic:spPr><a:xfrm><a:ext cx=\"457200\" cy=\"228600\"/></a:xfrm></pic:spPr></pic:pic>"
+        "</wpg:grpSp></wpg:wgp></a:graphicData></a:graphic></wp:anchor></w:drawing></w:r>"
+        // Half the width and half the height of this one are cropped away: the whole picture
+        // is given at Word's scale.
+        "<w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"457200\"/><a:graphic>"
+        "<a:graphicData><pic:pic><pic:blipFill><a:blip r:embed=\"rId1\"/><a:srcRect "
+        "l=\"25000\" r=\"25000\" b=\"50000\"/></pic:blipFill></pic:pic></a:graphicData>"
+        "</a:graphic></wp:inline></w:drawing></w:r></w:p>";
+    const TempFolder folder;
+    const auto page =
+        ConvertParts(folder, DocumentParts(body, Relationship("rId1", "image", "media/image1.png"),
+                                           {{"word/media/image1.png", kPng}}));
+    EXPECT_THAT(BodyOf(page.Html),
+                HasSubstr("<img width=96 height=48 src=\"page_files/image001.png\"><img "
+                          "width=72 height=36 src=\"page_files/image001.png\"><img width=192 "
+                          "height=96 src=\"page_files/image001.png\">"));
+}
+
 TEST(FilteredWebPagePictures, NeedNoFolderWhenThereAreNone) {
     const TempFolder folder;
     const auto page = ConvertParts(folder, DocumentParts("<w:p><w:r><w:t>Words</w:t></w:r></w:p>"));
