@@ -4,6 +4,7 @@
 #include "html/WebPageCleaning.h"
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
+#include "word/NoteMarks.h"
 #include "word/VmlPictures.h"
 #include "word/WordHtmlCleaner.h"
 #include "word/WordStyleCleanup.h"
@@ -20,6 +21,7 @@ void SimpleClean(std::string& text) {
     MapWingdingsBullets(text);
     MapSymbolBullets(text);
     StripInlineFormatting(text);
+    RaiseNoteMarksOnce(text);
     DeletePattern(text, "<[\\w\\d/]+:[^>]+>");
     DeletePattern(text, "\\slang=[^>]+");
     DeletePattern(text, "\\slang=[^ ]+");

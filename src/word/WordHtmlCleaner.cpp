@@ -14,6 +14,7 @@
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
+#include "word/NoteMarks.h"
 #include "word/VmlPictures.h"
 #include "word/WordStyleCleanup.h"
 
@@ -391,6 +392,7 @@ std::optional<std::string> CleanWordHtml(std::string text, const OptionFlags& op
     text = ReplacePageBreaks(std::move(text), options);
     Report(progress, "Optimizing");
     cleaner.RemoveOfficeMarkup(text);
+    RaiseNoteMarksOnce(text);
     MapWingdingsBullets(text);
     MapSymbolBullets(text);
     cleaner.StylesToClasses(text, '\'');
