@@ -4,6 +4,7 @@
 #include "html/WebPageCleaning.h"
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
+#include "word/ContentsEntries.h"
 #include "word/NoteMarks.h"
 #include "word/VmlPictures.h"
 #include "word/WordHtmlCleaner.h"
@@ -20,6 +21,8 @@ void SimpleClean(std::string& text) {
     // the font: bullets would otherwise be shown as the Latin letters of their codes.
     MapWingdingsBullets(text);
     MapSymbolBullets(text);
+    // While the styles still tell which spans are hidden.
+    DropContentsPageNumbers(text);
     StripInlineFormatting(text);
     RaiseNoteMarksOnce(text);
     DeletePattern(text, "<[\\w\\d/]+:[^>]+>");

@@ -14,6 +14,7 @@
 #include "text/PlainText.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
+#include "word/ContentsEntries.h"
 #include "word/NoteMarks.h"
 #include "word/VmlPictures.h"
 #include "word/WordStyleCleanup.h"
@@ -393,6 +394,7 @@ std::optional<std::string> CleanWordHtml(std::string text, const OptionFlags& op
     Report(progress, "Optimizing");
     cleaner.RemoveOfficeMarkup(text);
     RaiseNoteMarksOnce(text);
+    DropContentsPageNumbers(text);
     MapWingdingsBullets(text);
     MapSymbolBullets(text);
     cleaner.StylesToClasses(text, '\'');
