@@ -106,6 +106,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         {},
                         {},
                         {},
+                        BookmarkNames(body),
                         {}};
 
     std::string content = "<div class=WordSection1>\n\n";
