@@ -17,6 +17,13 @@ std::string WithoutRaising(std::string content) {
     return content;
 }
 
+// A start tag with each run of blanks made one space: a tag Word broke over lines, whose first
+// attribute a cleaner removed, may keep "<a\r href", which the finished chapter would not take
+// for a note link and so leave unraised.
+std::string OneLineTag(const std::string& tag) {
+    return ReplacePattern(tag, "\\s+", " ");
+}
+
 }  // namespace
 
 void RaiseNoteMarksOnce(std::string& page) {
@@ -30,7 +37,7 @@ void RaiseNoteMarksOnce(std::string& page) {
     while (links.MatchNext()) {
         AppendRange(raised, links.Subject(), links.MatchStart() - 1, copied);
         const std::string content = WithoutRaising(links.Submatch(3));
-        raised += links.Submatch(1);
+        raised += OneLineTag(links.Submatch(1));
         if (links.Submatch(2).empty())
             raised += content;
         else

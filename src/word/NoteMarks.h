@@ -11,7 +11,8 @@ namespace quirebook {
 // In every link of a note reference ("#_ftn1", "#_edn1") and of a note's own mark ("#_ftnref1",
 // "#_ednref1"), the raising inside goes: the note reference classes, sup elements and
 // vertical-align:super declarations. The note's own mark is then put in one sup; a reference
-// gets its sup when the chapter is finished (WrapFootnoteReferences).
+// gets its sup when the chapter is finished (WrapFootnoteReferences), for which its start tag
+// is put on one line.
 void RaiseNoteMarksOnce(std::string& page);
 
 }  // namespace quirebook

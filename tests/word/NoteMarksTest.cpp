@@ -28,6 +28,8 @@ TEST(RaiseNoteMarksOnce, LeavesOneRaisingInEachNoteLink) {
         "class=MsoEndnoteReference><span style='vertical-align:super'>[1]</span></span></a> "
         "Note.</p>"
         "<p><a href=\"#_ftnref12\" name=\"_ftn12\">[12]</a> Other.</p>"
+        // A tag broken over lines, whose first attribute a cleaner took away.
+        "<p>x<a\r\n href=\"#_edn3\"\r\nname=\"_ednref3\"><b>[3]</b></a></p>"
         // Links that are no notes' keep their markup.
         "<p><a href=\"#_ednote\"><sup>x</sup></a><a href=\"#_Toc1\"><span "
         "class=MsoEndnoteReference>y</span></a><sup>2</sup></p>";
@@ -39,6 +41,7 @@ TEST(RaiseNoteMarksOnce, LeavesOneRaisingInEachNoteLink) {
     EXPECT_THAT(page, HasSubstr("<a href=\"#_ednref1\" name=\"_edn1\" title=\"\"><sup><span>"
                                 "<span>[1]</span></span></sup></a> Note."));
     EXPECT_THAT(page, HasSubstr("<a href=\"#_ftnref12\" name=\"_ftn12\"><sup>[12]</sup></a>"));
+    EXPECT_THAT(page, HasSubstr("x<a href=\"#_edn3\" name=\"_ednref3\"><b>[3]</b></a>"));
     EXPECT_THAT(page, HasSubstr("<a href=\"#_ednote\"><sup>x</sup></a><a href=\"#_Toc1\"><span "
                                 "class=MsoEndnoteReference>y</span></a><sup>2</sup>"));
 }
