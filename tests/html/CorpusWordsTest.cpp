@@ -186,9 +186,8 @@ class DocumentText {
             if (type == "end" && !m_fields.empty()) m_fields.pop_back();
         }
         const bool contents =
-            name == "w:p" &&
-            m_contentsStyles.contains(
-                node.child("w:pPr").child("w:pStyle").attribute("w:val").value());
+            name == "w:p" && m_contentsStyles.contains(
+                                 node.child("w:pPr").child("w:pStyle").attribute("w:val").value());
         if (contents) m_inContents = true;
         if (name == "w:t" && !(m_inContents && InPageNumber())) text += node.text().get();
         if (name == "w:tab" || name == "w:br" || name == "w:cr") text += ' ';
