@@ -37,8 +37,6 @@ std::string_view EntityTable(int code) {
     return {};
 }
 
-namespace {
-
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -56,6 +54,8 @@ void AppendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
+
+namespace {
 
 // The character a reference's body (between "&" and ";") stands for; 0 when unknown.
 char32_t ReferencedCharacter(std::string_view body) {

@@ -11,6 +11,9 @@ namespace quirebook {
 // for codes with no character and outside that range.
 std::string_view EntityTable(int code);
 
+// Appends character `c` to `out` in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // The text with character references decoded to UTF-8: numeric ones, the five of XML, and the
 // names of EntityTable. Unknown names stay as they are.
 std::string DecodeEntities(std::string_view text);

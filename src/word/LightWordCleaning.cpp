@@ -5,6 +5,9 @@
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
 #include "word/RelativePictureSizes.h"
+#include "word/ContentsEntries.h"
+#include "word/NoteMarks.h"
+#include "word/VmlPictures.h"
 #include "word/WordHtmlCleaner.h"
 #include "word/WordStyleCleanup.h"
 
@@ -20,7 +23,10 @@ void SimpleClean(std::string& text) {
     // the font: bullets would otherwise be shown as the Latin letters of their codes.
     MapWingdingsBullets(text);
     MapSymbolBullets(text);
+    // While the styles still tell which spans are hidden.
+    DropContentsPageNumbers(text);
     StripInlineFormatting(text);
+    RaiseNoteMarksOnce(text);
     DeletePattern(text, "<[\\w\\d/]+:[^>]+>");
     DeletePattern(text, "\\slang=[^>]+");
     DeletePattern(text, "\\slang=[^ ]+");

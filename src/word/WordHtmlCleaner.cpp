@@ -15,6 +15,8 @@
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
 #include "word/RelativePictureSizes.h"
+#include "word/ContentsEntries.h"
+#include "word/NoteMarks.h"
 #include "word/VmlPictures.h"
 #include "word/WordStyleCleanup.h"
 
@@ -398,6 +400,8 @@ std::optional<std::string> CleanWordHtml(std::string text, const OptionFlags& op
     text = ReplacePageBreaks(std::move(text), options);
     Report(progress, "Optimizing");
     cleaner.RemoveOfficeMarkup(text);
+    RaiseNoteMarksOnce(text);
+    DropContentsPageNumbers(text);
     MapWingdingsBullets(text);
     MapSymbolBullets(text);
     cleaner.StylesToClasses(text, '\'');

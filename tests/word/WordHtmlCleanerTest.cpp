@@ -10,6 +10,7 @@
 #include "css/StyleText.h"
 #include "text/PatternHelpers.h"
 #include "text/TextFiles.h"
+#include "word/ContentsEntries.h"
 #include "word/LightWordCleaning.h"
 #include "word/WordStyleCleanup.h"
 
@@ -273,12 +274,14 @@ std::map<std::string, int> BodyLetters(std::string_view page) {
 }
 
 // The letters of `before` that `after` holds fewer of; the text of symbol fonts counts as the
-// characters those fonts draw.
+// characters those fonts draw, and the page numbers of a table of contents, which Word hides
+// from the web view, are none.
 std::string LostLetters(std::string_view before, std::string_view after) {
     std::map<std::string, int> kept = BodyLetters(after);
     std::string shown(before);
     MapWingdingsBullets(shown);
     MapSymbolBullets(shown);
+    DropContentsPageNumbers(shown);
     std::string lost;
     for (const auto& [letter, count] : BodyLetters(shown))
         if (kept[letter] < count) lost += letter + " ";

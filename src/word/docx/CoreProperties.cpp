@@ -1,5 +1,6 @@
 #include "word/docx/CoreProperties.h"
 
+#include "word/docx/EscapedStrings.h"
 #include "word/docx/WordXml.h"
 
 namespace quirebook {
@@ -37,9 +38,13 @@ CoreProperties ReadCoreProperties(const DocxPackage& package) {
     pugi::xml_document properties;
     if (!LoadOptionalWordPart(package, part, properties)) return {};
     const pugi::xml_node root = properties.document_element();
-    return {PropertyText(root, kDublinCore, "title"), PropertyText(root, kDublinCore, "subject"),
-            PropertyText(root, kDublinCore, "creator"), PropertyText(root, kCore, "keywords"),
-            PropertyText(root, kDublinCore, "description")};
+    const auto line = [&](const char* uri, const char* name) {
+        return OnOneLine(UnescapedString(PropertyText(root, uri, name)));
+    };
+    // The comments alone may run over lines.
+    return {line(kDublinCore, "title"), line(kDublinCore, "subject"), line(kDublinCore, "creator"),
+            line(kCore, "keywords"),
+            UnescapedString(PropertyText(root, kDublinCore, "description"))};
 }
 
 }  // namespace quirebook

@@ -1,5 +1,6 @@
 // The document's core properties (docProps/core.xml): title, subject, author, keywords and
-// comments, as Word shows them among its built-in properties.
+// comments, as Word shows them among its built-in properties: escaped characters read, the
+// comments on as many lines as they were written, the others on one line.
 #pragma once
 
 #include <string>

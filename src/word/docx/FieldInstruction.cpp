@@ -1,6 +1,7 @@
 #include "word/docx/FieldInstruction.h"
 
 #include <cctype>
+#include <optional>
 #include <vector>
 
 namespace quirebook {
@@ -57,6 +58,16 @@ bool SameWord(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+std::optional<CrossReference> FieldCrossReference(std::string_view instruction) {
+    const std::vector<Token> tokens = Tokens(instruction);
+    if (tokens.size() < 2 || tokens[0].Switch || tokens[1].Switch || tokens[1].Text.empty())
+        return std::nullopt;
+    const std::string& field = tokens[0].Text;
+    if (!SameWord(field, "REF") && !SameWord(field, "NOTEREF") && !SameWord(field, "PAGEREF"))
+        return std::nullopt;
+    return CrossReference{SameWord(field, "PAGEREF"), tokens[1].Text};
+}
+
 std::string FieldLinkTarget(std::string_view instruction) {
     const std::vector<Token> tokens = Tokens(instruction);
     if (tokens.empty() || tokens[0].Switch || !SameWord(tokens[0].Text, "HYPERLINK")) return {};
@@ -81,7 +92,7 @@ std::string FieldLinkTarget(std::string_view instruction) {
 
 void FieldStack::Begin() {
     const std::size_t outerLink = m_fields.empty() ? std::string::npos : m_fields.back().LinkIndex;
-    m_fields.push_back({{}, false, {}, outerLink});
+    m_fields.push_back({{}, false, false, {}, outerLink});
     ++m_inInstruction;
 }
 
@@ -94,7 +105,9 @@ void FieldStack::Separate() {
     Field& field = m_fields.back();
     field.InResult = true;
     --m_inInstruction;
-    field.Link = FieldLinkTarget(field.Instruction);
+    field.Link = LinkOf(field.Instruction);
+    const auto reference = FieldCrossReference(field.Instruction);
+    field.PageNumber = reference && reference->PageNumber;
     if (!field.Link.empty()) field.LinkIndex = m_fields.size() - 1;
 }
 
@@ -102,6 +115,21 @@ void FieldStack::End() {
     if (m_fields.empty()) return;
     if (!m_fields.back().InResult) --m_inInstruction;
     m_fields.pop_back();
+}
+
+std::string FieldStack::LinkOf(std::string_view instruction) const {
+    if (std::string link = FieldLinkTarget(instruction); !link.empty()) return link;
+    const auto reference = FieldCrossReference(instruction);
+    if (!reference || reference->PageNumber || m_bookmarks == nullptr ||
+        !m_bookmarks->contains(reference->Bookmark))
+        return {};
+    return '#' + reference->Bookmark;
+}
+
+bool FieldStack::InPageNumber() const {
+    for (const Field& field : m_fields)
+        if (field.InResult && field.PageNumber) return true;
+    return false;
 }
 
 const std::string& FieldStack::Link() const {

@@ -106,6 +106,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         {},
                         {},
                         {},
+                        BookmarkNames(body),
                         {},
                         0};
 

@@ -233,8 +233,8 @@ void InlineWriter::WriteRunChild(pugi::xml_node child, const RunFormat& format,
             fields.Separate();
         else if (type == "end")
             fields.End();
-        // A HYPERLINK field's link ends with the field.
-        if (m_anchor == Anchor::Link && m_anchorFromField && fields.Link() != m_anchorId)
+        // A field's link ends with the field.
+        if (m_anchor == Anchor::Link && m_anchorFromField && FieldLink() != m_anchorId)
             CloseAnchor();
         return;
     }
@@ -243,11 +243,17 @@ void InlineWriter::WriteRunChild(pugi::xml_node child, const RunFormat& format,
         return;
     }
     if (fields.InInstruction()) return;
+    if (m_setup.ContentsEntry && fields.InPageNumber()) return;
     if (name == "w:t") {
         const std::string_view text = child.child_value();
         if (!text.empty()) WriteText(markup, text);
     } else if (name == "w:tab" || name == "w:ptab") {
-        WriteText(markup, kTab, false);
+        // A contents entry's tab is written when more of the entry follows it: the one before
+        // the page number goes with it.
+        if (m_setup.ContentsEntry)
+            m_heldTabs.push_back(markup);
+        else
+            WriteText(markup, kTab, false);
     } else if (name == "w:br") {
         const std::string_view type = AttributeText(child, "w:type");
         if (type == "page")
@@ -293,7 +299,12 @@ void InlineWriter::WriteHyperlink(pugi::xml_node link, int depth) {
 }
 
 void InlineWriter::WriteSimpleField(pugi::xml_node field, int depth) {
-    const std::string href = FieldLinkTarget(AttributeText(field, "w:instr"));
+    const std::string_view instruction = AttributeText(field, "w:instr");
+    if (m_setup.ContentsEntry) {
+        const auto reference = FieldCrossReference(instruction);
+        if (reference && reference->PageNumber) return;
+    }
+    const std::string href = m_story.Fields().LinkOf(instruction);
     const bool linked = !href.empty() && IsSafeLink(href);
     if (linked) {
         BeginContent();
@@ -422,8 +433,7 @@ void InlineWriter::WritePageBreak(const RunFormat& format) {
 }
 
 void InlineWriter::StartBookmark(const std::string& name, const std::string& id) {
-    // Word's mark of the last edit is no anchor of the document's.
-    if (name.empty() || name == "_GoBack") return;
+    if (!IsDocumentBookmark(name)) return;
     if (m_hyperlinks > 0 || m_anchor == Anchor::Link) {
         m_deferredBookmarks.push_back(name);
         return;
@@ -486,13 +496,27 @@ void InlineWriter::BeginContent() {
         m_setup.Label.clear();
         m_shown = true;
     }
-    if (m_hyperlinks > 0) return;
-    const std::string& fieldLink = m_story.Fields().Link();
-    if (!fieldLink.empty() && IsSafeLink(fieldLink) &&
-        !(m_anchor == Anchor::Link && m_anchorId == fieldLink)) {
-        CloseAnchor();
-        OpenLink(fieldLink, true);
+    if (m_hyperlinks == 0) {
+        const std::string& fieldLink = FieldLink();
+        if (!fieldLink.empty() && IsSafeLink(fieldLink) &&
+            !(m_anchor == Anchor::Link && m_anchorId == fieldLink)) {
+            CloseAnchor();
+            OpenLink(fieldLink, true);
+        }
     }
+    WriteHeldTabs();
+}
+
+const std::string& InlineWriter::FieldLink() const {
+    const std::string& link = m_story.Fields().Link();
+    return link.empty() ? m_setup.EntryLink : link;
+}
+
+void InlineWriter::WriteHeldTabs() {
+    if (m_heldTabs.empty()) return;
+    std::vector<RunMarkup> tabs;
+    tabs.swap(m_heldTabs);
+    for (const RunMarkup& markup : tabs) WriteText(markup, kTab, false);
 }
 
 void InlineWriter::WriteText(const RunMarkup& markup, std::string_view text, bool escape) {
@@ -517,6 +541,7 @@ void InlineWriter::CloseRun() {
 }
 
 void InlineWriter::Finish() {
+    m_heldTabs.clear();  // nothing of the entry follows them
     // A paragraph that a page break ended, with nothing after the break, is not written again.
     if (!m_broken || m_open || !m_setup.Label.empty()) {
         BeginContent();

@@ -1,7 +1,8 @@
 // Writes the content of one paragraph as Word writes it in a web page: runs with their
-// markup (neighbouring runs of one formatting share it), hyperlinks and HYPERLINK fields as
-// links, bookmarks as named anchors, the results of other fields, note references, pictures,
-// breaks, and tracked changes as accepted. The paragraph's tag is written at its first content,
+// markup (neighbouring runs of one formatting share it), hyperlinks, HYPERLINK fields and
+// cross-references as links, bookmarks as named anchors, the results of other fields, note
+// references, pictures, breaks, and tracked changes as accepted; a contents entry without its
+// page number. The paragraph's tag is written at its first content,
 // so that a page break at its start falls between paragraphs as in Word's pages.
 #pragma once
 
@@ -56,8 +57,12 @@ class InlineWriter {
 
     // The paragraph's tag, once.
     void OpenParagraph();
-    // Before anything shown: the tag, the list label, the link of a HYPERLINK field.
+    // Before anything shown: the tag, the list label, the link of a field or contents entry,
+    // the tabs held back.
     void BeginContent();
+    // The link of the field whose result this point is in, else the contents entry's.
+    const std::string& FieldLink() const;
+    void WriteHeldTabs();
     void WriteText(const RunMarkup& markup, std::string_view text, bool escape = true);
     void CloseRun();
 
@@ -75,6 +80,7 @@ class InlineWriter {
     bool m_anchorFromField = false;
     int m_hyperlinks = 0;                          // w:hyperlink elements entered
     std::vector<std::string> m_deferredBookmarks;  // begun inside a link
+    std::vector<RunMarkup> m_heldTabs;             // a contents entry's, not yet written
     std::vector<pugi::xml_node> m_textBoxes;
 };
 

@@ -39,6 +39,10 @@ struct PageContext {
     std::set<const DocxStyle*> CharacterStyles;
     std::set<std::string> FontsUsed;
 
+    // The body's bookmarks, which the page writes as named anchors: cross-references link to
+    // them, and to nothing else, so that no link of the book leads nowhere.
+    std::set<std::string> Bookmarks;
+
     // Lines for the book's log: what the page could not show as the document does.
     std::vector<std::string> Remarks;
     // Parts of equations written as their text, not understood as math.

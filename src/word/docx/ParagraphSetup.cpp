@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <string>
+#include <vector>
 
+#include "word/docx/FieldInstruction.h"
 #include "word/docx/FormatCss.h"
 #include "word/docx/WordHtmlText.h"
 #include "word/docx/WordUnits.h"
@@ -67,6 +71,46 @@ const char* PlaceSuffix(ContextualPlace place) {
             break;
     }
     return "";
+}
+
+// True for the styles of Word's table of contents, "toc 1" to "toc 9".
+bool IsContentsStyle(const DocxStyle& style) {
+    const std::string_view name = style.ClassName;
+    return name.size() == 7 && name.starts_with("MsoToc") && name[6] >= '1' && name[6] <= '9';
+}
+
+// The link of a contents entry that has none of its own (a table of contents made without
+// hyperlinks): to its heading's bookmark, which the entry's page number field names, when the
+// page writes that bookmark.
+std::string EntryLink(pugi::xml_node paragraph, const std::set<std::string>& bookmarks) {
+    struct InstructionReader : pugi::xml_tree_walker {
+        std::vector<std::string> Instructions;  // one a field
+        bool Hyperlink = false;
+        bool for_each(pugi::xml_node& node) override {
+            const std::string_view name = node.name();
+            if (name == "w:hyperlink") {
+                Hyperlink = true;
+            } else if (name == "w:fldSimple") {
+                Instructions.emplace_back(AttributeText(node, "w:instr"));
+            } else if (name == "w:fldChar" && AttributeText(node, "w:fldCharType") == "begin") {
+                Instructions.emplace_back();
+            } else if (name == "w:instrText" && !Instructions.empty()) {
+                Instructions.back() += node.child_value();
+            }
+            return true;
+        }
+    } reader;
+    paragraph.traverse(reader);
+    if (reader.Hyperlink) return {};
+    std::string link;
+    for (const std::string& instruction : reader.Instructions) {
+        if (!FieldLinkTarget(instruction).empty()) return {};
+        const auto reference = FieldCrossReference(instruction);
+        if (reference && reference->PageNumber && link.empty() &&
+            bookmarks.contains(reference->Bookmark))
+            link = '#' + reference->Bookmark;
+    }
+    return link;
 }
 
 // How many no-break spaces Word puts between a label and the text: enough to reach the
@@ -183,6 +227,10 @@ ParagraphSetup SetUpParagraph(pugi::xml_node paragraph, PageContext& context) {
     if (!changes.Empty()) setup.OpenTag += " style='" + changes.Inline() + "'";
     setup.OpenTag += '>';
     setup.CloseTag = "</" + element + '>';
+    if (IsContentsStyle(style)) {
+        setup.ContentsEntry = true;
+        setup.EntryLink = EntryLink(paragraph, context.Bookmarks);
+    }
 
     if (level != nullptr) {
         const std::string text = context.Numbering.NextLabel(listId, listLevel);

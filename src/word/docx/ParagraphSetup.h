@@ -1,6 +1,7 @@
 // How Word opens a paragraph in a web page: h1 to h6 for the heading styles, otherwise p with
 // the style's class (and Word's CxSpFirst/Middle/Last suffix between paragraphs of a style with
-// contextual spacing), the direct formatting as a style attribute, and the list label first.
+// contextual spacing), the direct formatting as a style attribute, and the list label first;
+// and whether it is an entry of a table of contents.
 #pragma once
 
 #include <pugixml.hpp>
@@ -19,6 +20,11 @@ struct ParagraphSetup {
     RunFormat StyleRun;    // the run formatting the paragraph's style gives
     RunFormat MarkRun;     // the paragraph mark's formatting (for an empty paragraph, a break)
     RunMarkup MarkMarkup;  // the markup of an empty paragraph's no-break space
+    // An entry of Word's table of contents (styles "toc 1" to "toc 9"): a book has no page
+    // numbers, so the entry is written without its page number and the tab before it, linked
+    // to its heading (EntryLink when the entry has no link of its own).
+    bool ContentsEntry = false;
+    std::string EntryLink;
 };
 
 // Sets up paragraph `paragraph`: counts its list number, records the styles and fonts it uses.

@@ -13,7 +13,8 @@ StoryWriter::StoryWriter(PageContext& context, const std::string& partName, std:
     : m_context(context),
       m_out(out),
       m_body(body),
-      m_relationships(context.Package.Relationships(partName)) {}
+      m_relationships(context.Package.Relationships(partName)),
+      m_fields(&context.Bookmarks) {}
 
 const DocxRelationship* StoryWriter::Relationship(std::string_view id) const {
     if (id.empty()) return nullptr;

@@ -71,6 +71,29 @@ std::string TextOf(pugi::xml_node node) {
     return text;
 }
 
+bool IsDocumentBookmark(std::string_view name) {
+    return !name.empty() && name != "_GoBack";
+}
+
+std::set<std::string> BookmarkNames(pugi::xml_node story) {
+    std::set<std::string> names;
+    std::vector<pugi::xml_node> pending = {story};
+    while (!pending.empty()) {
+        const pugi::xml_node current = pending.back();
+        pending.pop_back();
+        if (IsElement(current, "w:bookmarkStart")) {
+            if (const std::string_view name = AttributeText(current, "w:name");
+                IsDocumentBookmark(name))
+                names.emplace(name);
+            continue;
+        }
+        if (IsElement(current, "w:del") || IsElement(current, "w:moveFrom")) continue;
+        for (const pugi::xml_node child : current.children())
+            if (child.type() == pugi::node_element) pending.push_back(child);
+    }
+    return names;
+}
+
 bool ToggleValue(pugi::xml_node element) {
     if (!element) return false;
     const std::string_view value = AttributeText(element);

@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,14 @@ pugi::xml_node ChosenAlternative(pugi::xml_node alternateContent);
 // The text of the w:t and m:t elements under `node`, in document order, past deletions and
 // field instructions; found without recursion, so any depth of nesting is safe.
 std::string TextOf(pugi::xml_node node);
+
+// True for the name of a bookmark of the document's own: not empty, and not Word's mark of the
+// last edit ("_GoBack").
+bool IsDocumentBookmark(std::string_view name);
+
+// The names of the document's bookmarks that begin in `story`, past deletions; found without
+// recursion.
+std::set<std::string> BookmarkNames(pugi::xml_node story);
 
 // True when `node` is the element `name` ("w:p").
 inline bool IsElement(pugi::xml_node node, const char* name) {

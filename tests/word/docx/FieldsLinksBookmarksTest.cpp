@@ -1,6 +1,9 @@
 // Links, fields and bookmarks of a Word document in its filtered web page: hyperlinks to
-// addresses and to bookmarks, HYPERLINK fields, other fields by their result, bookmarks as
-// named anchors.
+// addresses and to bookmarks, HYPERLINK fields and cross-references, other fields by their
+// result, bookmarks as named anchors, the entries of a table of contents.
+#include <set>
+#include <string>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -38,6 +41,34 @@ TEST(FieldInstruction, GivesTheLinkOfHyperlinkFieldsOnly) {
     EXPECT_EQ(FieldLinkTarget(" PAGEREF _Toc12 \\h "), "");
     EXPECT_EQ(FieldLinkTarget(" REF _Ref1 \\r \\h "), "");
     EXPECT_EQ(FieldLinkTarget(""), "");
+}
+
+TEST(FieldInstruction, NamesTheBookmarkOfCrossReferences) {
+    auto reference = FieldCrossReference(" REF _Ref12 \\h ");
+    ASSERT_TRUE(reference);
+    EXPECT_FALSE(reference->PageNumber);
+    EXPECT_EQ(reference->Bookmark, "_Ref12");
+    reference = FieldCrossReference("noteref \"_Ref 3\" \\f \\h");
+    ASSERT_TRUE(reference);
+    EXPECT_EQ(reference->Bookmark, "_Ref 3");
+    reference = FieldCrossReference(" PAGEREF _Toc7 \\h ");
+    ASSERT_TRUE(reference);
+    EXPECT_TRUE(reference->PageNumber);
+    EXPECT_EQ(reference->Bookmark, "_Toc7");
+    EXPECT_FALSE(FieldCrossReference(" REF \\h _Ref1 "));  // a switch is no bookmark
+    EXPECT_FALSE(FieldCrossReference(" REF "));
+    EXPECT_FALSE(FieldCrossReference(" REFERENCE _Ref1 "));
+    EXPECT_FALSE(FieldCrossReference(" HYPERLINK \\l \"_Toc1\" "));
+
+    // A field stack links a REF or NOTEREF field to a bookmark it knows, never a page number.
+    const std::set<std::string> bookmarks = {"_Ref12", "_Toc7"};
+    const FieldStack fields(&bookmarks);
+    EXPECT_EQ(fields.LinkOf(" REF _Ref12 "), "#_Ref12");
+    EXPECT_EQ(fields.LinkOf(" NOTEREF _Ref12 \\h "), "#_Ref12");
+    EXPECT_EQ(fields.LinkOf(" REF _Unknown \\h "), "");
+    EXPECT_EQ(fields.LinkOf(" PAGEREF _Toc7 \\h "), "");
+    EXPECT_EQ(fields.LinkOf(" HYPERLINK \"http://a.org\" "), "http://a.org");
+    EXPECT_EQ(FieldStack().LinkOf(" REF _Ref12 "), "");
 }
 
 TEST(FieldStack, ShowsResultsOnlyAndKnowsTheInnermostLink) {
@@ -115,6 +146,79 @@ TEST(FilteredWebPageFields, ShowTheirResultsAndHyperlinkFieldsLink) {
                           "<p class=MsoNormal><a href=\"http://long.org\">second</a> after</p>"));
     EXPECT_THAT(body, Not(HasSubstr("HYPERLINK")));
     EXPECT_THAT(body, Not(HasSubstr("DATE")));
+}
+
+TEST(FilteredWebPageFields, CrossReferencesLinkToTheBookmarksThePageWrites) {
+    const std::string body = BodyOf(ConvertBody(
+        "<w:p><w:bookmarkStart w:id=\"1\" w:name=\"_Ref1\"/>" + TextRun("Target") +
+        "<w:bookmarkEnd w:id=\"1\"/></w:p>"
+        // A bookmark in deleted text is never written.
+        "<w:p><w:del w:id=\"9\"><w:bookmarkStart w:id=\"2\" w:name=\"_Gone\"/><w:r><w:delText>"
+        "old</w:delText></w:r></w:del></w:p><w:p>" +
+        TextRun("See ") + Field(" REF _Ref1 \\h ", TextRun("Target")) + TextRun(", ") +
+        Field(" REF _Ref1 \\* MERGEFORMAT ", TextRun("again", "<w:b/>")) + TextRun(", ") +
+        Field(" REF _Missing \\h ", TextRun("missing")) + TextRun(", ") +
+        Field(" REF _Gone \\h ", TextRun("deleted")) + TextRun(", ") +
+        "<w:fldSimple w:instr=\" REF _Ref1 \\h \">" + TextRun("simple") + "</w:fldSimple>" +
+        TextRun(", note ") + Field(" NOTEREF _Ref1 \\h ", TextRun("1")) + TextRun(", page ") +
+        Field(" PAGEREF _Ref1 \\h ", TextRun("3")) + "</w:p>"));
+    EXPECT_THAT(body, HasSubstr("<p class=MsoNormal><a name=\"_Ref1\">Target</a></p>"));
+    EXPECT_THAT(body, HasSubstr("<p class=MsoNormal>See <a href=\"#_Ref1\">Target</a>, <a "
+                                "href=\"#_Ref1\"><b>again</b></a>, missing, deleted, <a "
+                                "href=\"#_Ref1\">simple</a>, note <a href=\"#_Ref1\">1</a>, page "
+                                "3</p>"));
+    EXPECT_THAT(body, Not(HasSubstr("_Gone")));
+}
+
+// A table of contents as Word makes it, with hyperlinks (\h) and without.
+TEST(FilteredWebPageContents, EntriesLinkToTheirHeadingsWithoutPageNumbers) {
+    const std::string styles = StylesPart(
+        "<w:style w:type=\"paragraph\" w:styleId=\"TOC1\"><w:name w:val=\"toc 1\"/></w:style>"
+        "<w:style w:type=\"paragraph\" w:styleId=\"Verzeichnis2\"><w:name w:val=\"toc 2\"/>"
+        "</w:style><w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name "
+        "w:val=\"heading 1\"/></w:style>");
+    const std::string hidden = "<w:rPr><w:webHidden/></w:rPr>";
+    const auto entry = [](const std::string& style, const std::string& content) {
+        return "<w:p><w:pPr><w:pStyle w:val=\"" + style + "\"/></w:pPr>" + content + "</w:p>";
+    };
+    const auto heading = [](const std::string& bookmark, const std::string& text) {
+        return "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr><w:bookmarkStart w:id=\"" +
+               bookmark + "\" w:name=\"" + bookmark + "\"/>" + TextRun(text) +
+               "<w:bookmarkEnd w:id=\"" + bookmark + "\"/></w:p>";
+    };
+    const std::string body =
+        entry("TOC1",
+              "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> TOC \\o "
+              "\"1-3\" \\h </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>"
+              "<w:hyperlink w:anchor=\"_Toc1\">" +
+                  TextRun("1") + "<w:r><w:tab/></w:r>" + TextRun("Introduction") + "<w:r>" +
+                  hidden + "<w:tab/></w:r>" +
+                  Field(" PAGEREF _Toc1 \\h ", "<w:r>" + hidden + "<w:t>16</w:t></w:r>") +
+                  "</w:hyperlink>") +
+        // Without hyperlinks the page number field names the heading.
+        entry("Verzeichnis2", TextRun("1.1 Scope") + "<w:r><w:tab/></w:r>" +
+                                  "<w:fldSimple w:instr=\" PAGEREF _Toc2 \\h \">" + TextRun("17") +
+                                  "</w:fldSimple>") +
+        entry("TOC1", TextRun("2 Lost") + "<w:r><w:tab/></w:r>" +
+                          Field(" PAGEREF _Toc9 \\h ", TextRun("18"))) +
+        "<w:p><w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>" +
+        heading("_Toc1", "Introduction") + heading("_Toc2", "Scope") + "<w:p>" +
+        TextRun("See page ") + Field(" PAGEREF _Toc2 \\h ", TextRun("17")) + "<w:r><w:tab/></w:r>" +
+        "</w:p>";
+    const TempFolder folder;
+    const std::string html = BodyOf(
+        ConvertParts(folder, DocumentParts(body, Relationship("rIdStyles", "styles", "styles.xml"),
+                                           {{"word/styles.xml", styles}}))
+            .Html);
+    EXPECT_THAT(html, HasSubstr("<p class=MsoToc1><a href=\"#_Toc1\">1&nbsp;&nbsp;&nbsp;&nbsp;"
+                                "&nbsp;&nbsp;&nbsp; Introduction</a></p>"));
+    EXPECT_THAT(html, HasSubstr("<p class=MsoToc2><a href=\"#_Toc2\">1.1 Scope</a></p>"));
+    EXPECT_THAT(html, HasSubstr("<p class=MsoToc1>2 Lost</p>"));
+    EXPECT_THAT(html, HasSubstr("<h1><a name=\"_Toc1\">Introduction</a></h1>"));
+    // Elsewhere a page number and a tab are written as before.
+    EXPECT_THAT(html, HasSubstr("<p class=MsoNormal>See page 17&nbsp;"));
+    EXPECT_THAT(html, Not(HasSubstr("16")));
+    EXPECT_THAT(html, Not(HasSubstr("18")));
 }
 
 TEST(FilteredWebPageBookmarks, AreNamedAnchorsAroundTheirText) {
