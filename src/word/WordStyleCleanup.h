@@ -1,5 +1,6 @@
 // Word style and bullet cleanup: Word's style definitions cut down to what a book needs, the
-// symbol-font bullets mapped to the characters they show, and the inline formatting stripped by the light cleaner.
+// symbol-font bullets mapped to the characters they show, and the inline formatting stripped by the
+// light cleaner.
 #pragma once
 
 #include <string>
@@ -28,7 +29,8 @@ void MapWingdingsBullets(std::string& text);
 // As MapWingdingsBullets for the Symbol font ("·" -> "•", "a" -> "α").
 void MapSymbolBullets(std::string& text);
 
-// Removes span and font tags and every style attribute, quoted or not.
+// Removes span and font tags and every style attribute, quoted or not; a span that says its
+// text's direction (dir) keeps that alone.
 void StripInlineFormatting(std::string& text);
 
 }  // namespace quirebook

@@ -1,6 +1,8 @@
 #include "word/docx/FilteredWebPage.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -64,11 +66,36 @@ bool ReadsRightToLeft(pugi::xml_node body) {
     return counter.RightToLeft * 2 > counter.Paragraphs;
 }
 
+// The language most right-to-left runs of a story say they are in (w:lang w:bidi); empty when
+// none says.
+std::string CommonRightToLeftLanguage(pugi::xml_node story) {
+    struct LanguageCounter : pugi::xml_tree_walker {
+        std::map<std::string, std::size_t> Runs;
+        bool for_each(pugi::xml_node& node) override {
+            if (std::string_view(node.name()) != "w:rPr" || !ToggleValue(node.child("w:rtl")))
+                return true;
+            const std::string_view language = AttributeText(node.child("w:lang"), "w:bidi");
+            if (!language.empty()) ++Runs[std::string(language)];
+            return true;
+        }
+    } counter;
+    story.traverse(counter);
+    const auto most =
+        std::max_element(counter.Runs.begin(), counter.Runs.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    return most == counter.Runs.end() ? std::string() : most->first;
+}
+
 // The language the document is written in: for one that reads right to left, the language Word
-// keeps for right-to-left text, else its default text's.
+// keeps for right-to-left text (the defaults', else the one its right-to-left runs say most),
+// else its default text's.
 std::string DocumentLanguage(const DocxStyles& styles, pugi::xml_node body) {
     const RunFormat& run = styles.DefaultRun();
-    if (run.BidiLanguage && ReadsRightToLeft(body)) return *run.BidiLanguage;
+    if (ReadsRightToLeft(body)) {
+        if (run.BidiLanguage) return *run.BidiLanguage;
+        if (std::string language = CommonRightToLeftLanguage(body); !language.empty())
+            return language;
+    }
     return run.Language.value_or("en-US");
 }
 
@@ -107,6 +134,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         {},
                         {},
                         {}};
+    context.RightToLeftPage = ReadsRightToLeft(body);
 
     std::string content = "<div class=WordSection1>\n\n";
     StoryWriter story(context, package.MainDocumentPart(), content, true);
@@ -128,7 +156,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     }
     html += StyleSheet(context) + "\n\n</head>\n\n<body";
     AppendAttribute(html, "lang", context.PageLanguage.empty() ? "EN-US" : context.PageLanguage);
-    if (ReadsRightToLeft(body)) AppendAttribute(html, "dir", "RTL");
+    if (context.RightToLeftPage) AppendAttribute(html, "dir", "RTL");
     AppendAttribute(html, "link", LinkColor(styles, false));
     AppendAttribute(html, "vlink", LinkColor(styles, true));
     html += " style='word-wrap:break-word'>\n\n" + content + "</body>\n\n</html>\n";

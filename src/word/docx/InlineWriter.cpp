@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "word/docx/FloatPlacement.h"
+#include "word/docx/LeftToRightRuns.h"
 #include "word/docx/SymbolGlyphs.h"
 #include "word/docx/WordHtmlText.h"
 #include "word/docx/WordUnits.h"
@@ -59,6 +61,7 @@ struct PictureFacts {
     std::string RelationshipId;
     long Width = 0, Height = 0;
     std::string Description;
+    std::string Float;  // the style of a floating picture; empty for one in line with the text
 };
 
 // Size and description of a DrawingML picture: its own extent inside a group, else the
@@ -156,6 +159,9 @@ void InlineWriter::WriteRun(pugi::xml_node run, int depth) {
     RunFormat format = base;
     ReadRunFormat(properties, m_context.Fonts, format);
     if (format.Font && format.Font != base.Font) m_context.FontsUsed.insert(*format.Font);
+    const bool outerLeftToRight = m_runLeftToRight;
+    m_runLeftToRight = m_setup.RightToLeft &&
+                       IsLeftToRightRun(run, format, IsCode(format, className), m_isolating);
     const RunMarkup markup =
         MakeRunMarkup(format, base, className, m_context.PageLanguage, m_context.Fonts);
     for (const pugi::xml_node child : run.children()) {
@@ -180,6 +186,15 @@ void InlineWriter::WriteRun(pugi::xml_node run, int depth) {
             WriteRunChild(child, format, markup, depth);
         }
     }
+    m_runLeftToRight = outerLeftToRight;
+}
+
+bool InlineWriter::IsCode(const RunFormat& format, const std::string& className) const {
+    if (format.Font && m_context.Fonts.CssFamily(*format.Font).ends_with(",monospace")) return true;
+    std::string name;
+    for (const char c : className)
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name.find("code") != std::string::npos || name.find("verbatim") != std::string::npos;
 }
 
 void InlineWriter::WriteRunChild(pugi::xml_node child, const RunFormat& format,
@@ -313,11 +328,11 @@ void InlineWriter::WritePictures(pugi::xml_node graphic, const RunMarkup& markup
             m_textBoxes.push_back(node);
             continue;
         }
-        if (name == "a:blip")
-            pictures.push_back(DrawingPicture(node));
-        else if (name == "v:imagedata")
-            pictures.push_back(VmlPicture(node));
-        else if (name == "wp:docPr" && description.empty())
+        if (name == "a:blip" || name == "v:imagedata") {
+            pictures.push_back(name == "a:blip" ? DrawingPicture(node) : VmlPicture(node));
+            pictures.back().Float =
+                FloatStyle(PlaceFloat(node, m_setup.RightToLeft, m_story.CurrentSection()), false);
+        } else if (name == "wp:docPr" && description.empty())
             description = std::string(AttributeText(node, "descr"));
         const pugi::xml_node children =
             name == "mc:AlternateContent" ? ChosenAlternative(node) : node;
@@ -350,6 +365,7 @@ void InlineWriter::WritePictures(pugi::xml_node graphic, const RunMarkup& markup
             AppendAttributeValue(image, picture.Description);
             image += '"';
         }
+        if (!picture.Float.empty()) image += " style='" + picture.Float + "'";
         WriteText(markup, image + '>', false);
     }
 }
@@ -403,6 +419,7 @@ void InlineWriter::OpenLink(const std::string& href, bool fromField) {
 
 void InlineWriter::CloseAnchor() {
     CloseRun();
+    Isolate(false);
     if (m_anchor == Anchor::None) return;
     m_out += "</a>";
     const bool wasLink = m_anchor == Anchor::Link;
@@ -447,8 +464,9 @@ void InlineWriter::BeginContent() {
 
 void InlineWriter::WriteText(const RunMarkup& markup, std::string_view text, bool escape) {
     BeginContent();
-    if (!m_runOpen || !(markup == m_run)) {
+    if (!m_runOpen || !(markup == m_run) || m_isolating != m_runLeftToRight) {
         CloseRun();
+        Isolate(m_runLeftToRight);
         m_out += markup.Open;
         m_run = markup;
         m_runOpen = true;
@@ -458,6 +476,12 @@ void InlineWriter::WriteText(const RunMarkup& markup, std::string_view text, boo
     else
         m_out += text;
     m_shown = true;
+}
+
+void InlineWriter::Isolate(bool leftToRight) {
+    if (leftToRight == m_isolating) return;
+    m_out += leftToRight ? "<span dir=LTR>" : "</span>";
+    m_isolating = leftToRight;
 }
 
 void InlineWriter::CloseRun() {

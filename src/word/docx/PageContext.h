@@ -40,6 +40,8 @@ struct PageContext {
 
     // Lines for the book's log: what the page could not show as the document does.
     std::vector<std::string> Remarks;
+
+    bool RightToLeftPage = false;  // the page's body reads right to left (dir=RTL)
 };
 
 }  // namespace quirebook

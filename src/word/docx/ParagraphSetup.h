@@ -13,12 +13,13 @@
 namespace quirebook {
 
 struct ParagraphSetup {
-    std::string OpenTag;   // "<p class=MsoListParagraphCxSpFirst style='text-indent:-.25in'>"
-    std::string CloseTag;  // "</p>"
-    std::string Label;     // the list label's markup; empty when the paragraph has none
-    RunFormat StyleRun;    // the run formatting the paragraph's style gives
-    RunFormat MarkRun;     // the paragraph mark's formatting (for an empty paragraph, a break)
-    RunMarkup MarkMarkup;  // the markup of an empty paragraph's no-break space
+    std::string OpenTag;       // "<p class=MsoListParagraphCxSpFirst style='text-indent:-.25in'>"
+    std::string CloseTag;      // "</p>"
+    std::string Label;         // the list label's markup; empty when the paragraph has none
+    RunFormat StyleRun;        // the run formatting the paragraph's style gives
+    RunFormat MarkRun;         // the paragraph mark's formatting (for an empty paragraph, a break)
+    RunMarkup MarkMarkup;      // the markup of an empty paragraph's no-break space
+    bool RightToLeft = false;  // the paragraph reads right to left (w:bidi)
 };
 
 // Sets up paragraph `paragraph`: counts its list number, records the styles and fonts it uses.
