@@ -31,14 +31,22 @@ std::string WithWordLineEnds(const std::string& page) {
     return converted;
 }
 
-// Counts the paragraphs of a story and those among them that are right-to-left.
+// Counts the paragraphs of a story and those among them that are right-to-left, by their own
+// formatting or their style's.
 struct BidiCounter : pugi::xml_tree_walker {
+    explicit BidiCounter(const DocxStyles& styles) : Styles(styles) {}
+    const DocxStyles& Styles;
     std::size_t Paragraphs = 0;
     std::size_t RightToLeft = 0;
     bool for_each(pugi::xml_node& node) override {
         if (std::string_view(node.name()) != "w:p") return true;
         ++Paragraphs;
-        if (ToggleValue(node.child("w:pPr").child("w:bidi"))) ++RightToLeft;
+        const pugi::xml_node properties = node.child("w:pPr");
+        const pugi::xml_node bidi = properties.child("w:bidi");
+        if (bidi ? ToggleValue(bidi)
+                 : Styles.Paragraph(AttributeText(properties.child("w:pStyle")))
+                       .Paragraph.Bidi.value_or(false))
+            ++RightToLeft;
         return true;
     }
 };
@@ -57,12 +65,13 @@ std::size_t CountComments(pugi::xml_node story) {
     return counter.Ids.size();
 }
 
-// A document reads right to left when its last section says so or most of its paragraphs are
-// right-to-left.
-bool ReadsRightToLeft(pugi::xml_node body) {
-    if (ToggleValue(body.child("w:sectPr").child("w:bidi"))) return true;
-    BidiCounter counter;
+// A document reads right to left when most of its paragraphs do; one without paragraphs when
+// its last section is right-to-left. A right-to-left section alone orders columns and margins,
+// not the text: English paragraphs in it read left to right.
+bool ReadsRightToLeft(pugi::xml_node body, const DocxStyles& styles) {
+    BidiCounter counter(styles);
     body.traverse(counter);
+    if (counter.Paragraphs == 0) return ToggleValue(body.child("w:sectPr").child("w:bidi"));
     return counter.RightToLeft * 2 > counter.Paragraphs;
 }
 
@@ -91,7 +100,7 @@ std::string CommonRightToLeftLanguage(pugi::xml_node story) {
 // else its default text's.
 std::string DocumentLanguage(const DocxStyles& styles, pugi::xml_node body) {
     const RunFormat& run = styles.DefaultRun();
-    if (ReadsRightToLeft(body)) {
+    if (ReadsRightToLeft(body, styles)) {
         if (run.BidiLanguage) return *run.BidiLanguage;
         if (std::string language = CommonRightToLeftLanguage(body); !language.empty())
             return language;
@@ -134,7 +143,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         {},
                         {},
                         {}};
-    context.RightToLeftPage = ReadsRightToLeft(body);
+    context.RightToLeftPage = ReadsRightToLeft(body, styles);
 
     std::string content = "<div class=WordSection1>\n\n";
     StoryWriter story(context, package.MainDocumentPart(), content, true);

@@ -69,6 +69,40 @@ TEST(RightToLeftLayout, IndentsListsAndHeadingsStartAtTheRight) {
                                 "<span lang=EN-US>Abstract:"));
 }
 
+TEST(RightToLeftLayout, APageReadsAsMostOfItsParagraphsDo) {
+    // A right-to-left section orders its columns, not its English text.
+    const std::string bidiLanguage =
+        "<w:docDefaults><w:rPrDefault><w:rPr><w:lang w:val=\"en-GB\" "
+        "w:bidi=\"he-IL\"/></w:rPr></w:rPrDefault></w:docDefaults>";
+    const TempFolder folder;
+    const std::string english =
+        ConvertParts(folder,
+                     DocumentParts(Paragraph(TextRun("One")) + Paragraph(TextRun("Two")) +
+                                       "<w:sectPr><w:bidi/><w:rtlGutter/></w:sectPr>",
+                                   Relationship("rIdStyles", "styles", "styles.xml"),
+                                   {{"word/styles.xml", testing::StylesPart("", bidiLanguage)}}))
+            .Html;
+    EXPECT_THAT(english, HasSubstr("<body lang=EN-GB link="));
+    EXPECT_THAT(english, HasSubstr("<p class=MsoNormal>One</p>"));
+    // Paragraphs right to left by their style make a right-to-left page in the language Word
+    // keeps for right-to-left text.
+    const std::string styles = testing::StylesPart(
+        "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name "
+        "w:val=\"Normal\"/><w:pPr><w:bidi/></w:pPr></w:style>",
+        bidiLanguage);
+    const std::string hebrew =
+        ConvertParts(folder,
+                     DocumentParts(Paragraph(Persian("שלום")) + Paragraph(TextRun("x")) +
+                                       Paragraph(TextRun("English"), "<w:bidi w:val=\"0\"/>"),
+                                   Relationship("rIdStyles", "styles", "styles.xml"),
+                                   {{"word/styles.xml", styles}}),
+                     "hebrew.htm")
+            .Html;
+    EXPECT_THAT(hebrew, HasSubstr("<body lang=HE-IL dir=RTL link="));
+    EXPECT_THAT(hebrew, HasSubstr("<p class=MsoNormal dir=LTR style='text-align:left'><span "
+                                  "lang=EN-GB>English</span></p>"));
+}
+
 TEST(RightToLeftLayout, LeftToRightTextInARightToLeftParagraphIsIsolated) {
     const std::string body = BodyOf(ConvertDocument());
     // Code keeps its order and its brackets.
