@@ -74,9 +74,9 @@ FloatPlacement DrawingPlacement(pugi::xml_node anchor, bool rightToLeft,
     if (const pugi::xml_node align = position.child("wp:align"))
         placement.Side = AlignedSide(align.child_value());
     else
-        placement.Side =
-            OffsetSide(EmuToTwips(std::atol(position.child("wp:posOffset").child_value())),
-                       placement.Width, rightToLeft, section);
+        placement.Side = OffsetSide(
+            EmuToTwips(std::strtol(position.child("wp:posOffset").child_value(), nullptr, 10)),
+            placement.Width, rightToLeft, section);
     const char* gap = placement.Side == "left" ? "distR" : "distL";
     placement.Gap = std::clamp(EmuToTwips(NumberAttribute(anchor, gap, 0)), 0L, kLongest);
     return placement;

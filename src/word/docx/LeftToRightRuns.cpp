@@ -29,11 +29,15 @@ pugi::xml_node NextAfter(pugi::xml_node node, pugi::xml_node paragraph) {
 }
 
 // Whether the next run after `run` in its paragraph that holds letters holds left-to-right
-// ones, past deletions and the paragraphs of text boxes.
+// ones, past deletions and the paragraphs of text boxes. The look ahead ends after a bounded
+// number of elements (no name is spread over so many), so that a paragraph of many runs
+// without letters costs no more than its length.
 bool NextLettersAreLeftToRight(pugi::xml_node run) {
+    constexpr int kFarthest = 256;
     pugi::xml_node paragraph = run.parent();
     while (paragraph && !IsElement(paragraph, "w:p")) paragraph = paragraph.parent();
-    for (pugi::xml_node node = NextAfter(run, paragraph); node;) {
+    int steps = 0;
+    for (pugi::xml_node node = NextAfter(run, paragraph); node && ++steps <= kFarthest;) {
         if (IsElement(node, "w:r")) {
             const StrongDirection direction = StrongDirectionOf(RunText(node));
             if (direction != StrongDirection::None)

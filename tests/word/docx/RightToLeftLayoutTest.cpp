@@ -133,6 +133,17 @@ TEST(RightToLeftLayout, LeftToRightTextInARightToLeftParagraphIsIsolated) {
     EXPECT_THAT(mixed, HasSubstr("<p class=MsoNormal>Left to right</p>"));
 }
 
+TEST(RightToLeftLayout, ManyRunsWithoutLettersCostNoMoreThanTheirLength) {
+    // Each run of spaces after Latin text looks ahead for the next letters: a bounded look.
+    std::string spaces;
+    for (int i = 0; i < 20000; ++i) spaces += TextRun(" ");
+    const std::string body = BodyOf(
+        ConvertBody(RightToLeft(Persian("الف") + TextRun("one") + spaces + TextRun("two")) +
+                    RightToLeft(Persian("ب") + TextRun("three") + TextRun(" ") + TextRun("four"))));
+    EXPECT_THAT(body, HasSubstr("two</span></p>"));
+    EXPECT_THAT(body, HasSubstr("<span dir=LTR>three four</span></p>"));
+}
+
 TEST(RightToLeftLayout, TablesSetTheirColumnsAndCellMarginsByDirection) {
     const std::string body = BodyOf(ConvertDocument());
     // A right-to-left table starts at the right, its start margin (Word's left) at the right.
@@ -188,6 +199,7 @@ TEST(RightToLeftLayout, FloatsStandOnTheSideTheirPositionGives) {
         FloatingPicture(start, "<w:bidi/>") + FloatingPicture(start, "") +
         FloatingPicture(end, "<w:bidi/>") + FloatingPicture("<wp:align>right</wp:align>", "") +
         FloatingPicture(start, "<w:bidi/>", "<wp:wrapTopAndBottom/>") +
+        FloatingPicture("<wp:posOffset>-99999999999999999999999</wp:posOffset>", "<w:bidi/>") +
         Paragraph(textBox, "<w:bidi/>") +
         "<w:sectPr><w:pgSz w:w=\"12240\"/><w:pgMar w:left=\"1440\" w:right=\"3600\"/></w:sectPr>";
     const TempFolder folder;
@@ -212,7 +224,8 @@ TEST(RightToLeftLayout, FloatsStandOnTheSideTheirPositionGives) {
     EXPECT_EQ(floats(" style='"),
               (std::vector<std::string>{
                   "float:right;margin-left:9.0pt'", "float:left;margin-right:4.5pt'",
-                  "float:left;margin-right:4.5pt'", "float:right;margin-left:9.0pt'", ""}));
+                  "float:left;margin-right:4.5pt'", "float:right;margin-left:9.0pt'", "",
+                  "float:right;margin-left:9.0pt'"}));
     // A floating text box floats beside the text after its paragraph, as wide as it is.
     EXPECT_THAT(page, HasSubstr("<div style='float:right;width:40%;margin-left:9.0pt'>\n\n<p "
                                 "class=MsoNormal dir=LTR>In the box</p>\n\n</div>"));
