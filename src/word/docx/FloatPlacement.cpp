@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "word/docx/WordUnits.h"
@@ -18,32 +19,10 @@ long EmuToTwips(long emu) {
     return std::clamp(emu / kEmuPerTwip, -kLongest, kLongest);
 }
 
-// The value of `property` in a VML style ("mso-position-horizontal:right;width:120pt").
-std::string_view StyleValue(std::string_view style, std::string_view property) {
-    for (std::size_t at = style.find(property); at != std::string_view::npos;
-         at = style.find(property, at + 1)) {
-        const bool starts = at == 0 || style[at - 1] == ';' || style[at - 1] == ' ';
-        const std::size_t colon = at + property.size();
-        if (!starts || colon >= style.size() || style[colon] != ':') continue;
-        const std::string_view value = style.substr(colon + 1);
-        return value.substr(0, value.find(';'));
-    }
-    return {};
-}
-
-// A VML length ("120pt", "1.5in", "-9.75pt") in twentieths of a point; 0 when it is none.
+// A VML length in twentieths of a point; 0 when it is none.
 long VmlTwips(std::string_view length) {
-    const std::string text(length);
-    char* end = nullptr;
-    const double number = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || !(number > -1e6 && number < 1e6)) return 0;
-    const std::string_view unit(end);
-    const double points = unit == "in"   ? number * 72
-                          : unit == "cm" ? number * 72 / 2.54
-                          : unit == "mm" ? number * 72 / 25.4
-                          : unit == "px" ? number * 0.75
-                                         : number;
-    return std::clamp(static_cast<long>(points * 20), -kLongest, kLongest);
+    const std::optional<double> points = VmlLengthPoints(length);
+    return points ? std::clamp(static_cast<long>(*points * 20), -kLongest, kLongest) : 0;
 }
 
 // The side an alignment names ("inside" and "outside" as on a right-hand page).
@@ -87,15 +66,15 @@ FloatPlacement ShapePlacement(pugi::xml_node shape, bool rightToLeft,
     FloatPlacement placement;
     const std::string_view style = AttributeText(shape, "style");
     const std::string_view wrap = AttributeText(shape.child("w10:wrap"), "type");
-    if (StyleValue(style, "position") != "absolute" ||
+    if (VmlStyleValue(style, "position") != "absolute" ||
         (wrap != "square" && wrap != "tight" && wrap != "through"))
         return placement;
-    placement.Width = std::max(VmlTwips(StyleValue(style, "width")), 0L);
-    const std::string_view alignment = StyleValue(style, "mso-position-horizontal");
+    placement.Width = std::max(VmlTwips(VmlStyleValue(style, "width")), 0L);
+    const std::string_view alignment = VmlStyleValue(style, "mso-position-horizontal");
     placement.Side = !alignment.empty() && alignment != "absolute"
                          ? AlignedSide(alignment)
-                         : OffsetSide(VmlTwips(StyleValue(style, "margin-left")), placement.Width,
-                                      rightToLeft, section);
+                         : OffsetSide(VmlTwips(VmlStyleValue(style, "margin-left")),
+                                      placement.Width, rightToLeft, section);
     placement.Gap = 180;  // Word's default wrapping distance: 9 points
     return placement;
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,24 +38,8 @@ bool IsSafeLink(std::string_view href) {
 
 // A VML length ("120pt", "1.5in", "96px") in pixels; 0 when it is none.
 long VmlPixels(std::string_view style, std::string_view property) {
-    std::size_t at = 0;
-    while ((at = style.find(property, at)) != std::string_view::npos) {
-        const bool starts = at == 0 || style[at - 1] == ';' || style[at - 1] == ' ';
-        at += property.size();
-        if (!starts || at >= style.size() || style[at] != ':') continue;
-        const std::string value(style.substr(at + 1, style.find(';', at) - at - 1));
-        char* end = nullptr;
-        const double number = std::strtod(value.c_str(), &end);
-        if (end == value.c_str() || !(number > 0) || number > 1e6) return 0;
-        const std::string unit(end);
-        const double pixels = unit == "pt"   ? number * 96 / 72
-                              : unit == "in" ? number * 96
-                              : unit == "cm" ? number * 96 / 2.54
-                              : unit == "mm" ? number * 96 / 25.4
-                                             : number;
-        return std::lround(pixels);
-    }
-    return 0;
+    const std::optional<double> points = VmlLengthPoints(VmlStyleValue(style, property));
+    return points && *points > 0 ? std::lround(*points * 96 / 72) : 0;
 }
 
 struct PictureFacts {
