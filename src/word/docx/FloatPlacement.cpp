@@ -97,12 +97,16 @@ FloatPlacement FindPlacement(pugi::xml_node node, bool rightToLeft, const Sectio
 FloatPlacement PlaceFloat(pugi::xml_node node, bool rightToLeft, const SectionLayout& section) {
     FloatPlacement placement = FindPlacement(node, rightToLeft, section);
     placement.TextWidth = TextWidth(section);
+    // A drawing as wide as the text has no text beside it: it stands in line.
+    if (placement.Width >= placement.TextWidth) placement.Side.clear();
     return placement;
 }
 
 std::string FloatStyle(const FloatPlacement& placement, bool sized) {
     if (placement.Side.empty()) return {};
-    std::string css = "float:" + placement.Side;
+    // Drawings floating on one side stand one below the other, as Word anchors them down a
+    // margin, not side by side.
+    std::string css = "float:" + placement.Side + ";clear:" + placement.Side;
     if (sized && placement.Width > 0)
         css += ";width:" +
                std::to_string(std::min(placement.Width * 100 / placement.TextWidth, 100L)) + '%';

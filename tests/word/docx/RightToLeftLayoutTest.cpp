@@ -172,14 +172,17 @@ TEST(RightToLeftLayout, TablesSetTheirColumnsAndCellMarginsByDirection) {
                 HasSubstr("<table class=MsoNormalTable border=0"));
 }
 
-// A floating picture positioned by `position` (wp:posOffset or wp:align) with text wrapped by
-// `wrap` around it, in a paragraph of `properties`.
+const std::string kSquare = "<wp:wrapSquare wrapText=\"bothSides\"/>";
+
+// A floating picture `width` EMU wide positioned by `position` (wp:posOffset or wp:align) with
+// text wrapped by `wrap` around it, in a paragraph of `properties`.
 std::string FloatingPicture(const std::string& position, const std::string& properties,
-                            const std::string& wrap = "<wp:wrapSquare wrapText=\"bothSides\"/>") {
+                            const std::string& wrap = kSquare,
+                            const std::string& width = "914400") {
     return Paragraph(
         "<w:r><w:drawing><wp:anchor distL=\"114300\" distR=\"57150\"><wp:positionH "
         "relativeFrom=\"column\">" +
-            position + "</wp:positionH><wp:extent cx=\"914400\" cy=\"914400\"/>" + wrap +
+            position + "</wp:positionH><wp:extent cx=\"" + width + "\" cy=\"914400\"/>" + wrap +
             "<wp:docPr id=\"1\" name=\"p\"/><a:graphic><a:graphicData><pic:pic><pic:blipFill>"
             "<a:blip r:embed=\"rIdPicture\"/></pic:blipFill></pic:pic></a:graphicData>"
             "</a:graphic></wp:anchor></w:drawing></w:r>" +
@@ -200,7 +203,7 @@ TEST(RightToLeftLayout, FloatsStandOnTheSideTheirPositionGives) {
         FloatingPicture(end, "<w:bidi/>") + FloatingPicture("<wp:align>right</wp:align>", "") +
         FloatingPicture(start, "<w:bidi/>", "<wp:wrapTopAndBottom/>") +
         FloatingPicture("<wp:posOffset>-99999999999999999999999</wp:posOffset>", "<w:bidi/>") +
-        Paragraph(textBox, "<w:bidi/>") +
+        FloatingPicture(start, "<w:bidi/>", kSquare, "4572000") + Paragraph(textBox, "<w:bidi/>") +
         "<w:sectPr><w:pgSz w:w=\"12240\"/><w:pgMar w:left=\"1440\" w:right=\"3600\"/></w:sectPr>";
     const TempFolder folder;
     const std::string page = BodyOf(
@@ -220,15 +223,18 @@ TEST(RightToLeftLayout, FloatsStandOnTheSideTheirPositionGives) {
         return found;
     };
     // The offset counts from the start of the line: the right in a right-to-left paragraph.
-    // An alignment names a side of the page. Text above and below stands in line.
+    // An alignment names a side of the page. Text above and below, and a picture as wide as
+    // the text, stand in line.
     EXPECT_EQ(floats(" style='"),
-              (std::vector<std::string>{
-                  "float:right;margin-left:9.0pt'", "float:left;margin-right:4.5pt'",
-                  "float:left;margin-right:4.5pt'", "float:right;margin-left:9.0pt'", "",
-                  "float:right;margin-left:9.0pt'"}));
+              (std::vector<std::string>{"float:right;clear:right;margin-left:9.0pt'",
+                                        "float:left;clear:left;margin-right:4.5pt'",
+                                        "float:left;clear:left;margin-right:4.5pt'",
+                                        "float:right;clear:right;margin-left:9.0pt'", "",
+                                        "float:right;clear:right;margin-left:9.0pt'", ""}));
     // A floating text box floats beside the text after its paragraph, as wide as it is.
-    EXPECT_THAT(page, HasSubstr("<div style='float:right;width:40%;margin-left:9.0pt'>\n\n<p "
-                                "class=MsoNormal dir=LTR>In the box</p>\n\n</div>"));
+    EXPECT_THAT(page,
+                HasSubstr("<div style='float:right;clear:right;width:40%;margin-left:9.0pt'>\n\n<p "
+                          "class=MsoNormal dir=LTR>In the box</p>\n\n</div>"));
 }
 
 }  // namespace
