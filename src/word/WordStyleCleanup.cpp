@@ -1,5 +1,6 @@
 #include "word/WordStyleCleanup.h"
 
+#include <cctype>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "text/PatternHelpers.h"
 #include "text/PlainText.h"
 #include "text/Regex.h"
+#include "text/TextUtilities.h"
 #include "word/SymbolFontCharacters.h"
 
 namespace quirebook {
@@ -125,6 +127,53 @@ void MapFontCharacters(std::string& text, std::string_view name, SymbolFont font
     text.append(mapped, kept);
 }
 
+// The direction a start tag's dir attribute gives ("rtl" or "ltr", in any case, quoted or
+// not); empty when it has none.
+std::string TagDirection(std::string_view tag) {
+    for (std::size_t at = FindAnyCase(tag, "dir="); at != npos;
+         at = FindAnyCase(tag, "dir=", at + 1)) {
+        if (at == 0 || (tag[at - 1] != ' ' && tag[at - 1] != '\t')) continue;
+        std::size_t value = at + 4;
+        if (value < tag.size() && (tag[value] == '"' || tag[value] == '\'')) ++value;
+        for (const std::string_view direction : {"rtl", "ltr"})
+            if (HoldsAtAnyCase(tag, value, direction)) return std::string(direction);
+    }
+    return {};
+}
+
+// Every span goes, its text staying, but a span that says its text's direction keeps that
+// alone: the order of a Latin name or a line of code in right-to-left text is content, not
+// formatting. Spans are paired with their ends as they nest.
+void StripSpansButDirections(std::string& text) {
+    constexpr std::string_view open = "<span", close = "</span>";
+    std::vector<bool> kept;  // per span open at this point: whether its tags stay
+    std::string stripped;
+    stripped.reserve(text.size());
+    std::size_t copy = 0;
+    for (std::size_t at = text.find('<'); at != npos; at = text.find('<', at + 1)) {
+        if (HoldsAtAnyCase(text, at, close)) {
+            stripped.append(text, copy, at - copy);
+            if (!kept.empty()) {
+                if (kept.back()) stripped += close;
+                kept.pop_back();
+            }
+            copy = at + close.size();
+        } else if (HoldsAtAnyCase(text, at, open) && at + open.size() < text.size() &&
+                   (text[at + open.size()] == '>' ||
+                    std::isspace(static_cast<unsigned char>(text[at + open.size()])))) {
+            const std::size_t end = text.find('>', at);
+            if (end == npos) break;
+            stripped.append(text, copy, at - copy);
+            const std::string direction = TagDirection(std::string_view(text).substr(at, end - at));
+            if (!direction.empty()) stripped += "<span dir=\"" + direction + "\">";
+            kept.push_back(!direction.empty());
+            copy = end + 1;
+        }
+    }
+    stripped.append(text, copy);
+    text = std::move(stripped);
+}
+
 }  // namespace
 
 void CleanWordStyleSheet(std::string_view page, std::string& definitions) {
@@ -185,8 +234,7 @@ void MapSymbolBullets(std::string& text) {
 }
 
 void StripInlineFormatting(std::string& text) {
-    DeletePattern(text, "<span[^>]*>");
-    text = PlainReplace(text, "</span>", "", true);
+    StripSpansButDirections(text);
     // A picture's style holds its size (WithRelativePictureSizes): it stays.
     ReplacePatternInPlace(text, "(<(?!img[\\s/>])[^<>]*?)\\sstyle='[^']+'", "$1");
     ReplacePatternInPlace(text, "(<(?!img[\\s/>])[^<>]*?)\\sstyle=\"[^\"]+\"", "$1");

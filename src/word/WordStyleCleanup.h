@@ -29,7 +29,8 @@ void MapWingdingsBullets(std::string& text);
 // As MapWingdingsBullets for the Symbol font ("·" -> "•", "a" -> "α").
 void MapSymbolBullets(std::string& text);
 
-// Removes span and font tags and every style attribute, quoted or not, but a picture's.
+// Removes span and font tags and every style attribute, quoted or not, but a picture's; a span
+// that says its text's direction (dir) keeps that alone.
 void StripInlineFormatting(std::string& text);
 
 }  // namespace quirebook

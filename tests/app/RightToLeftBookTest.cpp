@@ -12,8 +12,10 @@
 #include "app/Publish.h"
 #include "app/WebImport.h"
 #include "app/WordImport.h"
+#include "html/ConformBook.h"
 #include "text/TextFiles.h"
 #include "word/docx/DocxFixture.h"
+#include "word/docx/RightToLeftDocument.h"
 
 namespace quirebook {
 namespace {
@@ -75,7 +77,9 @@ class RightToLeftBookTest : public ::testing::Test {
         EXPECT_TRUE(PublishBook(Book, Form, Ui)) << Book.BuildLog;
         const testing::EpubCheckResult check = testing::RunEpubCheck(Book.OutputPath);
         EXPECT_TRUE(check.Valid) << check.Output;
-        return LoadTextFile(Book.OpsFolder + Book.ChapterFiles.at(index));
+        const std::string& name = Book.ChapterFiles.at(index);
+        return LoadTextFile(Book.OpsFolder +
+                            (Book.Options.EpubVersion >= 3 ? Epub3ChapterName(name) : name));
     }
     TempFolder Temp;
     BookProject Book;
@@ -83,7 +87,7 @@ class RightToLeftBookTest : public ::testing::Test {
     RecordingUserInterface Ui;
 };
 
-TEST_F(RightToLeftBookTest, TheWordLayerWritesDirectionsAsWordDoes) {
+TEST_F(RightToLeftBookTest, TheWordLayerWritesDirectionsAsDirAttributes) {
     testing::WriteDocx(Temp / "in/thesis.docx", testing::MinimalDocxParts(PersianThesisBody()));
     Book.Options.OptimizeWordHtml = false;
     WordConnection word(ProgramWordFactory(Book));
@@ -91,9 +95,11 @@ TEST_F(RightToLeftBookTest, TheWordLayerWritesDirectionsAsWordDoes) {
     const std::string page = LoadTextFile(Book.WordTempFolder + Book.ChapterFiles[0]);
     EXPECT_THAT(page, HasSubstr("<body dir=\"rtl\">"));
     EXPECT_THAT(page, HasSubstr("<p class=MsoNormal align=right dir=RTL "
-                                "style='text-align:right;direction:rtl;unicode-bidi:embed'>"));
-    EXPECT_THAT(page, HasSubstr("align=center dir=RTL style='text-align:center;direction:rtl;"));
-    EXPECT_THAT(page, HasSubstr("<span lang=FA-IR dir=RTL>استاد راهنما: دکتر احمدی</span>"));
+                                "style='text-align:right'>"));
+    EXPECT_THAT(page, HasSubstr("align=center dir=RTL style='text-align:center'>"));
+    EXPECT_THAT(page, Not(HasSubstr("direction")));
+    EXPECT_THAT(page, HasSubstr("<span dir=RTL>استاد راهنما: دکتر احمدی</span>"));
+    EXPECT_THAT(page, HasSubstr("<span dir=LTR>Microsoft Word 2016</span>"));
     EXPECT_THAT(page, HasSubstr("<table class=MsoNormalTable dir=rtl"));
 }
 
@@ -101,15 +107,46 @@ TEST_F(RightToLeftBookTest, ADocumentsChaptersKeepTheirDirection) {
     testing::WriteDocx(Temp / "in/thesis.docx", testing::MinimalDocxParts(PersianThesisBody()));
     WordConnection word(ProgramWordFactory(Book));
     ASSERT_TRUE(OpenWordDocument(Book, Form, Ui, word, Temp / "in/thesis.docx"));
-    Form.LanguageName = "Persian";
     const std::string chapter = PublishedChapter(0);
     EXPECT_THAT(chapter, HasSubstr("<body dir=\"rtl\">"));
     EXPECT_THAT(chapter, HasSubstr("<p dir=\"rtl\""));
-    // The paragraphs' style went into the book's style sheet with the rest of Word's.
-    EXPECT_THAT(LoadTextFile(Book.OpsFolder + "style.css"), HasSubstr("direction:rtl"));
+    // The direction is in the chapter, not in the style sheet.
+    EXPECT_THAT(LoadTextFile(Book.OpsFolder + "style.css"), Not(HasSubstr("direction")));
     EXPECT_THAT(chapter, HasSubstr("<span dir=\"rtl\">استاد راهنما: دکتر احمدی</span>"));
-    EXPECT_THAT(chapter, HasSubstr("Microsoft Word 2016"));
+    EXPECT_THAT(chapter, HasSubstr("<span dir=\"ltr\">Microsoft Word 2016</span>"));
     EXPECT_THAT(chapter, HasSubstr("<table dir=\"rtl\""));
+    // The document's defaults name no language: its right-to-left runs do.
+    EXPECT_EQ(Book.BookMetadata.Language, "fa");
+}
+
+// The book of the test document laid out right to left, in EPUB `version`: valid, its
+// paragraphs' starts, tables and floats mirrored, its code and Latin names isolated.
+TEST_F(RightToLeftBookTest, AWordDocumentIsLaidOutFromTheRightInBothVersions) {
+    testing::WriteDocx(Temp / "in/layout.docx", testing::RightToLeftDocumentParts());
+    WordConnection word(ProgramWordFactory(Book));
+    ASSERT_TRUE(OpenWordDocument(Book, Form, Ui, word, Temp / "in/layout.docx"));
+    for (const int version : {2, 3}) {
+        SCOPED_TRACE("EPUB " + std::to_string(version));
+        Book.Options.EpubVersion = version;
+        const std::string chapter = PublishedChapter(0);
+        const std::string css = LoadTextFile(Book.OpsFolder + "style.css");
+        EXPECT_EQ(Book.BookMetadata.Language, "fa");
+        EXPECT_THAT(chapter,
+                    HasSubstr("<span dir=\"ltr\"><span "
+                              "class=\"MsoHtmlCode\">printf(\"%d\\n\", x);</span></span>"));
+        EXPECT_THAT(chapter, HasSubstr("<span dir=\"ltr\">Microsoft <b>Word</b> 2016</span>"));
+        EXPECT_THAT(chapter, HasSubstr("<p dir=\"ltr\""));
+        EXPECT_THAT(chapter, HasSubstr("<table dir=\"rtl\""));
+        // Word's start indents, the list's and the heading's, at the right; the end at the left.
+        EXPECT_THAT(css, HasSubstr("{margin-right:1.0in;text-align:right}"));
+        EXPECT_THAT(css, HasSubstr("{margin-right:.5in;margin-left:1.5in;text-align:right}"));
+        EXPECT_THAT(css, HasSubstr("h1\n\t{margin:16px .3in 8px 0in;\n\ttext-align:right;\n\t"
+                                   "text-indent:-.3in;"));
+        EXPECT_THAT(css, HasSubstr("{margin:0in .5in 0in 0in;"));
+        EXPECT_THAT(css, HasSubstr("{float:right;clear:right;margin-left:12px}"));
+        EXPECT_THAT(css, HasSubstr("{float:left;clear:left;margin-right:12px}"));
+        EXPECT_THAT(css, Not(HasSubstr("direction")));
+    }
 }
 
 TEST_F(RightToLeftBookTest, AWebPageKeepsTheDirectionOfItsHtmlElement) {

@@ -143,5 +143,18 @@ TEST(StripInlineFormatting, RemovesSpansFontsAndStyleAttributes) {
     EXPECT_EQ(text, "<p>a b</p><td>c</td><h1>d</h1><p>e</p>");
 }
 
+TEST(StripInlineFormatting, KeepsTheDirectionOfSpansAlone) {
+    std::string text =
+        "<p dir=RTL><span lang=FA dir=RTL style='x'>الف</span> <SPAN class=y DIR=\"ltr\"><span "
+        "lang=EN>printf(x);</span></SPAN> <span\tdir='LTR'>a</span><span>b</span></p></span>"
+        "<spanner>c</spanner><span dir=up>d</span>";
+    StripInlineFormatting(text);
+    // Spans pair with their ends as they nest; a stray end goes; other tags stay.
+    EXPECT_EQ(text,
+              "<p dir=RTL><span dir=\"rtl\">الف</span> <span "
+              "dir=\"ltr\">printf(x);</span> <span dir=\"ltr\">a</span>b</p>"
+              "<spanner>c</spanner>d");
+}
+
 }  // namespace
 }  // namespace quirebook

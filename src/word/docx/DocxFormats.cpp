@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "word/docx/WordXml.h"
 
@@ -130,6 +131,16 @@ void ParagraphFormat::Overlay(const ParagraphFormat& over) {
     Take(NumberingId, over.NumberingId);
     Take(NumberingLevel, over.NumberingLevel);
     Take(Bidi, over.Bidi);
+}
+
+ParagraphFormat PhysicalSides(const ParagraphFormat& format) {
+    ParagraphFormat shown = format;
+    if (!format.Bidi.value_or(false)) return shown;
+    std::swap(shown.Left, shown.Right);
+    const std::string alignment = format.Alignment.value_or("left");
+    if (alignment == "left") shown.Alignment = "right";
+    if (alignment == "right") shown.Alignment = "left";
+    return shown;
 }
 
 void ReadRunFormat(pugi::xml_node rPr, const DocxFonts& fonts, RunFormat& format) {

@@ -44,6 +44,11 @@ struct ParagraphFormat {
     void Overlay(const ParagraphFormat& over);
 };
 
+// The format with its sides as the page lays them out: a right-to-left paragraph starts at the
+// right, so Word's start (w:left, w:start) is its right side and its end its left, and its
+// alignment is read mirrored too. A left-to-right format is given back as it is.
+ParagraphFormat PhysicalSides(const ParagraphFormat& format);
+
 // Adds the properties of a w:rPr element (any of its children Word defines) to `format`.
 void ReadRunFormat(pugi::xml_node rPr, const DocxFonts& fonts, RunFormat& format);
 

@@ -1,6 +1,8 @@
 #include "word/docx/FilteredWebPage.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -29,14 +31,22 @@ std::string WithWordLineEnds(const std::string& page) {
     return converted;
 }
 
-// Counts the paragraphs of a story and those among them that are right-to-left.
+// Counts the paragraphs of a story and those among them that are right-to-left, by their own
+// formatting or their style's.
 struct BidiCounter : pugi::xml_tree_walker {
+    explicit BidiCounter(const DocxStyles& styles) : Styles(styles) {}
+    const DocxStyles& Styles;
     std::size_t Paragraphs = 0;
     std::size_t RightToLeft = 0;
     bool for_each(pugi::xml_node& node) override {
         if (std::string_view(node.name()) != "w:p") return true;
         ++Paragraphs;
-        if (ToggleValue(node.child("w:pPr").child("w:bidi"))) ++RightToLeft;
+        const pugi::xml_node properties = node.child("w:pPr");
+        const pugi::xml_node bidi = properties.child("w:bidi");
+        if (bidi ? ToggleValue(bidi)
+                 : Styles.Paragraph(AttributeText(properties.child("w:pStyle")))
+                       .Paragraph.Bidi.value_or(false))
+            ++RightToLeft;
         return true;
     }
 };
@@ -55,20 +65,46 @@ std::size_t CountComments(pugi::xml_node story) {
     return counter.Ids.size();
 }
 
-// A document reads right to left when its last section says so or most of its paragraphs are
-// right-to-left.
-bool ReadsRightToLeft(pugi::xml_node body) {
-    if (ToggleValue(body.child("w:sectPr").child("w:bidi"))) return true;
-    BidiCounter counter;
+// A document reads right to left when most of its paragraphs do; one without paragraphs when
+// its last section is right-to-left. A right-to-left section alone orders columns and margins,
+// not the text: English paragraphs in it read left to right.
+bool ReadsRightToLeft(pugi::xml_node body, const DocxStyles& styles) {
+    BidiCounter counter(styles);
     body.traverse(counter);
+    if (counter.Paragraphs == 0) return ToggleValue(body.child("w:sectPr").child("w:bidi"));
     return counter.RightToLeft * 2 > counter.Paragraphs;
 }
 
+// The language most right-to-left runs of a story say they are in (w:lang w:bidi); empty when
+// none says.
+std::string CommonRightToLeftLanguage(pugi::xml_node story) {
+    struct LanguageCounter : pugi::xml_tree_walker {
+        std::map<std::string, std::size_t> Runs;
+        bool for_each(pugi::xml_node& node) override {
+            if (std::string_view(node.name()) != "w:rPr" || !ToggleValue(node.child("w:rtl")))
+                return true;
+            const std::string_view language = AttributeText(node.child("w:lang"), "w:bidi");
+            if (!language.empty()) ++Runs[std::string(language)];
+            return true;
+        }
+    } counter;
+    story.traverse(counter);
+    const auto most =
+        std::max_element(counter.Runs.begin(), counter.Runs.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    return most == counter.Runs.end() ? std::string() : most->first;
+}
+
 // The language the document is written in: for one that reads right to left, the language Word
-// keeps for right-to-left text, else its default text's.
+// keeps for right-to-left text (the defaults', else the one its right-to-left runs say most),
+// else its default text's.
 std::string DocumentLanguage(const DocxStyles& styles, pugi::xml_node body) {
     const RunFormat& run = styles.DefaultRun();
-    if (run.BidiLanguage && ReadsRightToLeft(body)) return *run.BidiLanguage;
+    if (ReadsRightToLeft(body, styles)) {
+        if (run.BidiLanguage) return *run.BidiLanguage;
+        if (std::string language = CommonRightToLeftLanguage(body); !language.empty())
+            return language;
+    }
     return run.Language.value_or("en-US");
 }
 
@@ -109,6 +145,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         BookmarkNames(body),
                         {},
                         0};
+    context.RightToLeftPage = ReadsRightToLeft(body, styles);
 
     std::string content = "<div class=WordSection1>\n\n";
     StoryWriter story(context, package.MainDocumentPart(), content, true);
@@ -134,7 +171,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     }
     html += StyleSheet(context) + "\n\n</head>\n\n<body";
     AppendAttribute(html, "lang", context.PageLanguage.empty() ? "EN-US" : context.PageLanguage);
-    if (ReadsRightToLeft(body)) AppendAttribute(html, "dir", "RTL");
+    if (context.RightToLeftPage) AppendAttribute(html, "dir", "RTL");
     AppendAttribute(html, "link", LinkColor(styles, false));
     AppendAttribute(html, "vlink", LinkColor(styles, true));
     html += " style='word-wrap:break-word'>\n\n" + content + "</body>\n\n</html>\n";

@@ -109,13 +109,11 @@ void AddParagraphChanges(const ParagraphFormat& format, const ParagraphFormat& s
     if (changed(format.Left, style.Left))
         css.Add("margin-left", TwipsText(ValueOr(format.Left, 0L)));
     const std::string alignment = format.Alignment.value_or("left");
-    // A right-to-left paragraph starts at the right: its alignment is always said.
+    // A right-to-left paragraph starts at the right: its alignment is always said. Its
+    // direction is its dir attribute's alone, which every reading system follows; EPUB 3
+    // forbids the direction properties in style sheets.
     if (alignment != style.Alignment.value_or("left") || format.Bidi.value_or(false))
         css.Add("text-align", alignment);
-    if (format.Bidi.value_or(false)) {
-        css.Add("direction", "rtl");
-        css.Add("unicode-bidi", "embed");
-    }
     if (changed(format.FirstLine, style.FirstLine))
         css.Add("text-indent", TwipsText(ValueOr(format.FirstLine, 0L)));
     const std::string height = LineHeight(format);

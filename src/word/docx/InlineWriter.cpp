@@ -4,9 +4,12 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "word/docx/FloatPlacement.h"
+#include "word/docx/LeftToRightRuns.h"
 #include "word/docx/OfficeMath.h"
 #include "word/docx/SymbolGlyphs.h"
 #include "word/docx/WordHtmlText.h"
@@ -37,30 +40,15 @@ bool IsSafeLink(std::string_view href) {
 
 // A VML length ("120pt", "1.5in", "96px") in pixels; 0 when it is none.
 long VmlPixels(std::string_view style, std::string_view property) {
-    std::size_t at = 0;
-    while ((at = style.find(property, at)) != std::string_view::npos) {
-        const bool starts = at == 0 || style[at - 1] == ';' || style[at - 1] == ' ';
-        at += property.size();
-        if (!starts || at >= style.size() || style[at] != ':') continue;
-        const std::string value(style.substr(at + 1, style.find(';', at) - at - 1));
-        char* end = nullptr;
-        const double number = std::strtod(value.c_str(), &end);
-        if (end == value.c_str() || !(number > 0) || number > 1e6) return 0;
-        const std::string unit(end);
-        const double pixels = unit == "pt"   ? number * 96 / 72
-                              : unit == "in" ? number * 96
-                              : unit == "cm" ? number * 96 / 2.54
-                              : unit == "mm" ? number * 96 / 25.4
-                                             : number;
-        return std::lround(pixels);
-    }
-    return 0;
+    const std::optional<double> points = VmlLengthPoints(VmlStyleValue(style, property));
+    return points && *points > 0 ? std::lround(*points * 96 / 72) : 0;
 }
 
 struct PictureFacts {
     std::string RelationshipId;
     long Width = 0, Height = 0;
     std::string Description;
+    std::string Float;  // the style of a floating picture; empty for one in line with the text
 };
 
 // The transform of a group of drawings: what scales its children's coordinates to its size.
@@ -195,6 +183,9 @@ void InlineWriter::WriteRun(pugi::xml_node run, int depth) {
     RunFormat format = base;
     ReadRunFormat(properties, m_context.Fonts, format);
     if (format.Font && format.Font != base.Font) m_context.FontsUsed.insert(*format.Font);
+    const bool outerLeftToRight = m_runLeftToRight;
+    m_runLeftToRight = m_setup.RightToLeft &&
+                       IsLeftToRightRun(run, format, IsCode(format, className), m_isolating);
     const RunMarkup markup =
         MakeRunMarkup(format, base, className, m_context.PageLanguage, m_context.Fonts);
     for (const pugi::xml_node child : run.children()) {
@@ -219,6 +210,15 @@ void InlineWriter::WriteRun(pugi::xml_node run, int depth) {
             WriteRunChild(child, format, markup, depth);
         }
     }
+    m_runLeftToRight = outerLeftToRight;
+}
+
+bool InlineWriter::IsCode(const RunFormat& format, const std::string& className) const {
+    if (format.Font && m_context.Fonts.CssFamily(*format.Font).ends_with(",monospace")) return true;
+    std::string name;
+    for (const char c : className)
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name.find("code") != std::string::npos || name.find("verbatim") != std::string::npos;
 }
 
 void InlineWriter::WriteRunChild(pugi::xml_node child, const RunFormat& format,
@@ -363,11 +363,11 @@ void InlineWriter::WritePictures(pugi::xml_node graphic, const RunMarkup& markup
             m_textBoxes.push_back(node);
             continue;
         }
-        if (name == "a:blip")
-            pictures.push_back(DrawingPicture(node));
-        else if (name == "v:imagedata")
-            pictures.push_back(VmlPicture(node));
-        else if (name == "wp:docPr" && description.empty())
+        if (name == "a:blip" || name == "v:imagedata") {
+            pictures.push_back(name == "a:blip" ? DrawingPicture(node) : VmlPicture(node));
+            pictures.back().Float =
+                FloatStyle(PlaceFloat(node, m_setup.RightToLeft, m_story.CurrentSection()), false);
+        } else if (name == "wp:docPr" && description.empty())
             description = std::string(AttributeText(node, "descr"));
         const pugi::xml_node children =
             name == "mc:AlternateContent" ? ChosenAlternative(node) : node;
@@ -400,6 +400,7 @@ void InlineWriter::WritePictures(pugi::xml_node graphic, const RunMarkup& markup
             AppendAttributeValue(image, picture.Description);
             image += '"';
         }
+        if (!picture.Float.empty()) image += " style='" + picture.Float + "'";
         WriteText(markup, image + '>', false);
     }
 }
@@ -463,6 +464,7 @@ void InlineWriter::OpenLink(const std::string& href, bool fromField) {
 
 void InlineWriter::CloseAnchor() {
     CloseRun();
+    Isolate(false);
     if (m_anchor == Anchor::None) return;
     m_out += "</a>";
     const bool wasLink = m_anchor == Anchor::Link;
@@ -521,8 +523,9 @@ void InlineWriter::WriteHeldTabs() {
 
 void InlineWriter::WriteText(const RunMarkup& markup, std::string_view text, bool escape) {
     BeginContent();
-    if (!m_runOpen || !(markup == m_run)) {
+    if (!m_runOpen || !(markup == m_run) || m_isolating != m_runLeftToRight) {
         CloseRun();
+        Isolate(m_runLeftToRight);
         m_out += markup.Open;
         m_run = markup;
         m_runOpen = true;
@@ -532,6 +535,12 @@ void InlineWriter::WriteText(const RunMarkup& markup, std::string_view text, boo
     else
         m_out += text;
     m_shown = true;
+}
+
+void InlineWriter::Isolate(bool leftToRight) {
+    if (leftToRight == m_isolating) return;
+    m_out += leftToRight ? "<span dir=LTR>" : "</span>";
+    m_isolating = leftToRight;
 }
 
 void InlineWriter::CloseRun() {

@@ -65,6 +65,11 @@ class InlineWriter {
     void WriteHeldTabs();
     void WriteText(const RunMarkup& markup, std::string_view text, bool escape = true);
     void CloseRun();
+    // Opens or closes the span that isolates left-to-right runs in a right-to-left paragraph;
+    // the run's markup is closed before.
+    void Isolate(bool leftToRight);
+    // Whether a run is code: in a monospaced font, or of a character style for code.
+    bool IsCode(const RunFormat& format, const std::string& className) const;
 
     StoryWriter& m_story;
     PageContext& m_context;
@@ -75,6 +80,8 @@ class InlineWriter {
     bool m_broken = false;  // a page break closed the paragraph
     bool m_runOpen = false;
     RunMarkup m_run;
+    bool m_runLeftToRight = false;  // the run being written is left-to-right text to isolate
+    bool m_isolating = false;       // the span isolating left-to-right runs is open
     Anchor m_anchor = Anchor::None;
     std::string m_anchorId;  // the open bookmark's id, the open link's address
     bool m_anchorFromField = false;

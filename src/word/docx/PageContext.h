@@ -47,6 +47,8 @@ struct PageContext {
     std::vector<std::string> Remarks;
     // Parts of equations written as their text, not understood as math.
     std::size_t MathPartsNotUnderstood = 0;
+
+    bool RightToLeftPage = false;  // the page's body reads right to left (dir=RTL)
 };
 
 }  // namespace quirebook

@@ -148,17 +148,6 @@ std::string LabelMarkup(const std::string& text, const ListLevel& level, const R
     return html + markup.Close;
 }
 
-// The format as the page shows it: a right-to-left paragraph starts at the right, so Word's
-// "left" (the start) is shown at the right and its "right" (the end) at the left.
-ParagraphFormat AsShown(const ParagraphFormat& format) {
-    ParagraphFormat shown = format;
-    if (!format.Bidi.value_or(false)) return shown;
-    const std::string alignment = format.Alignment.value_or("left");
-    if (alignment == "left") shown.Alignment = "right";
-    if (alignment == "right") shown.Alignment = "left";
-    return shown;
-}
-
 }  // namespace
 
 ParagraphFormat StyleRuleFormat(const DocxStyle& style, const DocxNumbering& numbering) {
@@ -217,13 +206,19 @@ ParagraphSetup SetUpParagraph(pugi::xml_node paragraph, PageContext& context) {
     setup.OpenTag = '<' + element;
     if (style.HeadingLevel == 0)
         AppendAttribute(setup.OpenTag, "class", style.ClassName + PlaceSuffix(place));
-    const ParagraphFormat shown = AsShown(format);
+    const ParagraphFormat shown = PhysicalSides(format);
     const std::string alignment = shown.Alignment.value_or("left");
     if (alignment == "center" || alignment == "right")
         AppendAttribute(setup.OpenTag, "align", alignment);
-    if (shown.Bidi.value_or(false)) AppendAttribute(setup.OpenTag, "dir", "RTL");
+    setup.RightToLeft = shown.Bidi.value_or(false);
+    // A page that reads right to left says so on its body: a left-to-right paragraph in it
+    // says its own direction.
+    if (setup.RightToLeft)
+        AppendAttribute(setup.OpenTag, "dir", "RTL");
+    else if (context.RightToLeftPage)
+        AppendAttribute(setup.OpenTag, "dir", "LTR");
     CssDeclarations changes;
-    AddParagraphChanges(shown, StyleRuleFormat(style, context.Numbering), changes);
+    AddParagraphChanges(shown, PhysicalSides(StyleRuleFormat(style, context.Numbering)), changes);
     if (!changes.Empty()) setup.OpenTag += " style='" + changes.Inline() + "'";
     setup.OpenTag += '>';
     setup.CloseTag = "</" + element + '>';

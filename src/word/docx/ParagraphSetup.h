@@ -14,12 +14,13 @@
 namespace quirebook {
 
 struct ParagraphSetup {
-    std::string OpenTag;   // "<p class=MsoListParagraphCxSpFirst style='text-indent:-.25in'>"
-    std::string CloseTag;  // "</p>"
-    std::string Label;     // the list label's markup; empty when the paragraph has none
-    RunFormat StyleRun;    // the run formatting the paragraph's style gives
-    RunFormat MarkRun;     // the paragraph mark's formatting (for an empty paragraph, a break)
-    RunMarkup MarkMarkup;  // the markup of an empty paragraph's no-break space
+    std::string OpenTag;       // "<p class=MsoListParagraphCxSpFirst style='text-indent:-.25in'>"
+    std::string CloseTag;      // "</p>"
+    std::string Label;         // the list label's markup; empty when the paragraph has none
+    RunFormat StyleRun;        // the run formatting the paragraph's style gives
+    RunFormat MarkRun;         // the paragraph mark's formatting (for an empty paragraph, a break)
+    RunMarkup MarkMarkup;      // the markup of an empty paragraph's no-break space
+    bool RightToLeft = false;  // the paragraph reads right to left (w:bidi)
     // An entry of Word's table of contents (styles "toc 1" to "toc 9"): a book has no page
     // numbers, so the entry is written without its page number and the tab before it, linked
     // to its heading (EntryLink when the entry has no link of its own).

@@ -1,5 +1,8 @@
 #include "word/docx/StoryWriter.h"
 
+#include <algorithm>
+
+#include "word/docx/FloatPlacement.h"
 #include "word/docx/InlineWriter.h"
 #include "word/docx/ParagraphSetup.h"
 #include "word/docx/TableWriter.h"
@@ -20,6 +23,10 @@ const DocxRelationship* StoryWriter::Relationship(std::string_view id) const {
     if (id.empty()) return nullptr;
     const auto found = m_relationships.find(std::string(id));
     return found == m_relationships.end() ? nullptr : &found->second;
+}
+
+const SectionLayout& StoryWriter::CurrentSection() const {
+    return m_context.Sections.at(std::min(m_section, m_context.Sections.size() - 1));
 }
 
 void StoryWriter::WriteBlocks(pugi::xml_node container, int depth) {
@@ -53,12 +60,20 @@ void StoryWriter::WriteBlock(pugi::xml_node node, int depth) {
 void StoryWriter::WriteParagraph(pugi::xml_node paragraph, int depth) {
     ParagraphSetup setup = SetUpParagraph(paragraph, m_context);
     const RunFormat mark = setup.MarkRun;
+    const bool rightToLeft = setup.RightToLeft;
     InlineWriter writer(*this, std::move(setup));
     writer.WriteContent(paragraph, depth);
     writer.Finish();
     m_out += "\n\n";
     ++m_textBoxes;
-    for (const pugi::xml_node textBox : writer.TextBoxes()) WriteBlocks(textBox, depth);
+    for (const pugi::xml_node textBox : writer.TextBoxes()) {
+        // A floating text box floats beside the paragraphs after its own.
+        const std::string floated =
+            FloatStyle(PlaceFloat(textBox, rightToLeft, CurrentSection()), true);
+        if (!floated.empty()) m_out += "<div style='" + floated + "'>\n\n";
+        WriteBlocks(textBox, depth);
+        if (!floated.empty()) m_out += "</div>\n\n";
+    }
     --m_textBoxes;
     if (m_body && m_textBoxes == 0 && paragraph.child("w:pPr").child("w:sectPr")) EndSection(mark);
 }

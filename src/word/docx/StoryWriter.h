@@ -38,6 +38,8 @@ class StoryWriter {
     // The note being written, for its own mark (w:footnoteRef); nullptr outside notes.
     const NoteReference* CurrentNote() const { return m_currentNote; }
     void SetCurrentNote(const NoteReference* note) { m_currentNote = note; }
+    // The layout of the section being written (the first one outside the body).
+    const SectionLayout& CurrentSection() const;
 
   private:
     void WriteBlock(pugi::xml_node node, int depth);

@@ -39,7 +39,7 @@ class RuleWriter {
                                          : "p." + name + ", li." + name + ", div." + name;
         if (!m_written.insert(selector).second) return;
         CssDeclarations css;
-        AddParagraphRule(format, css);
+        AddParagraphRule(PhysicalSides(format), css);
         AddRunRule(style.Run, m_context.Fonts, css);
         Rule(selector, css, style.Run);
     }

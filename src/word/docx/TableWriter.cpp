@@ -1,6 +1,7 @@
 #include "word/docx/TableWriter.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <unordered_map>
 #include <vector>
 
@@ -108,6 +109,28 @@ long CellWidth(const Cell& cell, const std::vector<long>& gridEdges) {
     return std::min(gridEdges[end] - gridEdges[first], 31680L);
 }
 
+// A cell's padding as CSS (top, right, bottom, left): each side's margin from the cell's
+// w:tcMar, else the table's w:tblCellMar, else Word's (none above and below, 5.4 points at
+// the sides). Word's left margin is the cell's start, at the right in a right-to-left table.
+std::string CellPadding(pugi::xml_node tableMargins, pugi::xml_node cellMargins, bool rightToLeft) {
+    const auto side = [&](std::initializer_list<const char*> names, long fallback) {
+        for (const pugi::xml_node margins : {cellMargins, tableMargins}) {
+            for (const char* name : names) {
+                const pugi::xml_node margin = margins.child(name);
+                const std::string_view type = AttributeText(margin, "w:type");
+                if (margin && (type.empty() || type == "dxa"))
+                    return TwipsAsPointsText(
+                        std::clamp(NumberAttribute(margin, "w:w", 0), 0L, 31680L));
+            }
+        }
+        return TwipsAsPointsText(fallback);
+    };
+    const std::string start = side({"w:left", "w:start"}, 108);
+    const std::string end = side({"w:right", "w:end"}, 108);
+    return side({"w:top"}, 0) + ' ' + (rightToLeft ? start : end) + ' ' + side({"w:bottom"}, 0) +
+           ' ' + (rightToLeft ? end : start);
+}
+
 }  // namespace
 
 void WriteTable(StoryWriter& story, pugi::xml_node table, int depth) {
@@ -132,10 +155,12 @@ void WriteTable(StoryWriter& story, pugi::xml_node table, int depth) {
         style != nullptr && !style->ClassName.empty() ? style->ClassName : "MsoNormalTable");
     // A right-to-left table sets its first column at the right.
     const bool rightToLeft = ToggleValue(properties.child("w:bidiVisual"));
-    if (rightToLeft) out += " dir=rtl";
+    if (rightToLeft)
+        out += " dir=rtl";
+    else if (context.RightToLeftPage)
+        out += " dir=ltr";  // a page that reads right to left would set its columns so
     out += borders ? " border=1" : " border=0";
     out += " cellspacing=0 cellpadding=0\n style='border-collapse:collapse";
-    if (rightToLeft) out += ";direction:rtl;unicode-bidi:embed";
     out += borders ? ";border:none'>\n" : "'>\n";
     for (const std::vector<Cell>& row : ReadRows(table)) {
         out += " <tr>\n";
@@ -158,7 +183,8 @@ void WriteTable(StoryWriter& story, pugi::xml_node table, int depth) {
             const std::string fill =
                 CssColor(AttributeText(cellProperties.child("w:shd"), "w:fill"));
             if (!fill.empty() && fill != "windowtext") css += "background:" + fill + ';';
-            css += "padding:0in 5.4pt 0in 5.4pt";
+            css += "padding:" + CellPadding(properties.child("w:tblCellMar"),
+                                            cellProperties.child("w:tcMar"), rightToLeft);
             out += " style='" + css + "'>\n";
             story.WriteBlocks(cell.Node, depth + 1);
             out += "  </td>\n";

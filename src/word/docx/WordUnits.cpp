@@ -40,4 +40,29 @@ long EmuToPixels(long long emu) {
     return emu <= 0 ? 0 : static_cast<long>(std::llround(emu / 9525.0));
 }
 
+std::string_view VmlStyleValue(std::string_view style, std::string_view property) {
+    for (std::size_t at = style.find(property); at != std::string_view::npos;
+         at = style.find(property, at + 1)) {
+        const bool starts = at == 0 || style[at - 1] == ';' || style[at - 1] == ' ';
+        const std::size_t colon = at + property.size();
+        if (!starts || colon >= style.size() || style[colon] != ':') continue;
+        const std::string_view value = style.substr(colon + 1);
+        return value.substr(0, value.find(';'));
+    }
+    return {};
+}
+
+std::optional<double> VmlLengthPoints(std::string_view length) {
+    const std::string text(length);
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || !(number > -1e6 && number < 1e6)) return std::nullopt;
+    const std::string_view unit(end);
+    if (unit == "pt") return number;
+    if (unit == "in") return number * 72;
+    if (unit == "cm") return number * 72 / 2.54;
+    if (unit == "mm") return number * 72 / 25.4;
+    return number * 0.75;  // pixels
+}
+
 }  // namespace quirebook

@@ -2,7 +2,9 @@
 // and no leading zero ("12.0pt", ".25in", "-.3in"), zero as "0in", and pixels for pictures.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quirebook {
 
@@ -23,5 +25,13 @@ std::string HalfPointsText(long halfPoints);
 // Metric Units (914400 to the inch), rounded, never negative.
 long TwipsToPixels(long twips);
 long EmuToPixels(long long emu);
+
+// The value of `property` in a VML style attribute ("position:absolute;width:120pt"); empty
+// when the style does not set it.
+std::string_view VmlStyleValue(std::string_view style, std::string_view property);
+
+// A VML length ("120pt", "1.5in", "2cm", "-9mm"; a bare number counts as pixels) in points;
+// nothing when it is no length or beyond a million.
+std::optional<double> VmlLengthPoints(std::string_view length);
 
 }  // namespace quirebook
