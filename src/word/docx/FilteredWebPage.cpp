@@ -85,8 +85,10 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     }
     DocxFonts fonts;
     fonts.Load(package);
+    ThemeColors theme;
+    theme.Load(package);
     DocxStyles styles;
-    styles.Load(package, fonts);
+    styles.Load(package, fonts, &theme);
     DocxNumbering numbering;
     numbering.Load(package, fonts, styles);
     DocxNotes notes;
@@ -107,6 +109,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         {},
                         {},
                         {}};
+    context.Theme = &theme;
 
     std::string content = "<div class=WordSection1>\n\n";
     StoryWriter story(context, package.MainDocumentPart(), content, true);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "word/docx/ParagraphSetup.h"
+#include "word/docx/ShapeOutline.h"
 #include "word/docx/StoryWriter.h"
 
 namespace quirebook {
@@ -47,6 +48,7 @@ class InlineWriter {
     void WritePictures(pugi::xml_node graphic, const RunMarkup& markup);
     void WriteMath(pugi::xml_node math);
     void WritePageBreak(const RunFormat& format);
+    void WriteHorizontalRule(const HorizontalRule& rule);
 
     void StartBookmark(const std::string& name, const std::string& id);
     void EndBookmark(const std::string& id);

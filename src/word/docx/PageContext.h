@@ -15,6 +15,7 @@
 #include "word/docx/DocxSections.h"
 #include "word/docx/DocxStyles.h"
 #include "word/docx/PictureStore.h"
+#include "word/docx/ThemeColors.h"
 
 namespace quirebook {
 
@@ -40,6 +41,9 @@ struct PageContext {
 
     // Lines for the book's log: what the page could not show as the document does.
     std::vector<std::string> Remarks;
+
+    // The colours of the document's theme; nullptr when it has none.
+    const ThemeColors* Theme = nullptr;
 };
 
 }  // namespace quirebook
