@@ -120,6 +120,20 @@ std::string_view StyleValue(std::string_view style, std::string_view property) {
 
 }  // namespace
 
+double TextBoxWidth(pugi::xml_node txbxContent) {
+    const pugi::xml_node holder = txbxContent.parent();
+    if (IsElement(holder, "v:textbox"))
+        return VmlPoints(StyleValue(AttributeText(holder.parent(), "style"), "width"), 0);
+    if (!IsElement(holder, "wps:txbx")) return 0;
+    const pugi::xml_node shape = holder.parent();
+    long emu = NumberAttribute(shape.child("wps:spPr").child("a:xfrm").child("a:ext"), "cx", 0);
+    for (pugi::xml_node node = shape.parent(); node && emu <= 0 && !IsElement(node, "w:drawing");
+         node = node.parent())
+        if (IsElement(node, "wp:inline") || IsElement(node, "wp:anchor"))
+            emu = NumberAttribute(node.child("wp:extent"), "cx", 0);
+    return emu > 0 ? emu / kEmuPerPoint : 0;
+}
+
 std::optional<HorizontalRule> ReadHorizontalRule(pugi::xml_node shape) {
     if (!std::string_view(shape.name()).starts_with("v:") ||
         VmlFalse(AttributeText(shape, "o:hr")) || AttributeText(shape, "o:hr").empty())

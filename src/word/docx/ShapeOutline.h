@@ -1,5 +1,6 @@
 // The lines Word's shapes draw, as Word borders: the outline around a text box (the line of the
-// DrawingML shape or the stroke of the VML shape that holds its content) and a horizontal rule.
+// DrawingML shape or the stroke of the VML shape that holds its content) and a horizontal rule;
+// and the width of a text box, which its outline surrounds.
 #pragma once
 
 #include <pugixml.hpp>
@@ -17,6 +18,10 @@ namespace quirebook {
 // switched off, black and three quarters of a point wide unless it says otherwise). Style
 // "none" when the shape draws no line; nothing when no shape holds it.
 std::optional<WordBorder> TextBoxOutline(pugi::xml_node txbxContent, const ThemeColors* theme);
+
+// The width in points of the shape holding `txbxContent`: a DrawingML shape's own extent, else
+// its drawing's; a VML shape's style width; 0 when it gives none.
+double TextBoxWidth(pugi::xml_node txbxContent);
 
 struct HorizontalRule {
     WordBorder Line;        // the bar, drawn as a line as wide as it is high

@@ -144,8 +144,12 @@ void StoryWriter::WriteTextBox(pugi::xml_node textBox, int depth) {
     const std::optional<WordBorder> outline = TextBoxOutline(textBox, m_context.Theme);
     const bool bordered = outline && outline->Style != "none";
     // Word keeps a tenth of an inch beside a text box's text and half that above and below.
-    if (bordered)
-        m_out += "<div style='border:" + BorderCss(*outline) + ";padding:3.6pt 7.2pt'>\n\n";
+    if (bordered) {
+        m_out += "<div style='";
+        if (const double points = TextBoxWidth(textBox); points > 0)
+            m_out += "width:" + WordNumber(std::min(points * 20 / TextWidth(), 1.0) * 100) + "%;";
+        m_out += "border:" + BorderCss(*outline) + ";padding:3.6pt 7.2pt'>\n\n";
+    }
     WriteBlocks(textBox, depth);
     if (bordered) m_out += "</div>\n\n";
 }

@@ -135,7 +135,8 @@ std::map<std::string, std::string> BorderedDocumentParts() {
         Paragraph(TextRun("Half the width, centred, in a style based on another:")) +
         ThreeColumnTable(
             "<w:tblStyle w:val=\"LightGrid\"/><w:tblW w:w=\"2500\" w:type=\"pct\"/>"
-            "<w:jc w:val=\"center\"/><w:tblLook w:firstRow=\"1\" w:noHBand=\"1\"/>",
+            "<w:jc w:val=\"center\"/><w:tblLook w:val=\"0220\" w:firstRow=\"1\" "
+            "w:noHBand=\"1\"/>",
             3) +
         Paragraph(TextRun("Three inches wide, in the document's default table style:")) +
         ThreeColumnTable(

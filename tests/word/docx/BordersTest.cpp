@@ -131,7 +131,8 @@ TEST(FilteredWebPageBorders, RulesAndTextBoxOutlinesAreKept) {
         "<w:r><w:pict><v:rect style='width:0;height:3pt' o:hralign='left' o:hrpct='500' "
         "o:hr='t' o:hrnoshade='t' fillcolor='red' stroked='f'/></w:pict></w:r>";
     const std::string vmlBox =
-        "<w:r><w:pict><v:shape type='#_x0000_t202' strokecolor='#4f81bd [3204]' "
+        "<w:r><w:pict><v:shape type='#_x0000_t202' style='width:234pt;height:40pt' "
+        "strokecolor='#4f81bd [3204]' "
         "strokeweight='2pt'><v:stroke dashstyle='dash'/><v:textbox><w:txbxContent>" +
         Paragraph(TextRun("in a VML box")) +
         "</w:txbxContent></v:textbox></v:shape></w:pict></w:r>";
@@ -158,8 +159,9 @@ TEST(FilteredWebPageBorders, RulesAndTextBoxOutlinesAreKept) {
                                 "<p class=MsoNormal>after</p>\n\n<hr "));
     // A paragraph holding only a rule leaves no empty paragraph behind.
     EXPECT_THAT(body, HasSubstr("margin-right:auto'>\n\n\n\n<p class=MsoNormal>boxes</p>"));
-    EXPECT_THAT(body, HasSubstr("<div style='border:dashed #4F81BD 2.0pt;padding:3.6pt 7.2pt'>"
-                                "\n\n<p class=MsoNormal>in a VML box</p>\n\n</div>"));
+    EXPECT_THAT(
+        body, HasSubstr("<div style='width:50.0%;border:dashed #4F81BD 2.0pt;padding:3.6pt 7.2pt'>"
+                        "\n\n<p class=MsoNormal>in a VML box</p>\n\n</div>"));
     EXPECT_THAT(body, HasSubstr("<div style='border:dotted #00B050 1.0pt;padding:3.6pt 7.2pt'>"
                                 "\n\n<p class=MsoNormal>in a dotted box</p>\n\n</div>"));
     EXPECT_THAT(body, HasSubstr("</div>\n\n<p class=MsoNormal>in no box</p>"));
