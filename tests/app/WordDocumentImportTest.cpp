@@ -98,6 +98,12 @@ TEST_F(WordDocumentImportTest, MakesOneChapterPerSectionWithTheDocumentsProperti
     EXPECT_TRUE(check.Valid) << check.Output;
 }
 
+TEST_F(WordDocumentImportTest, ADocumentWhoseTitleIsBlanksIsNamedByItsFile) {
+    testing::WriteDocx(Temp / "in/untitled.docx", ThreeSectionDocument(" "));
+    ASSERT_TRUE(Import(Temp / "in/untitled.docx")) << ::testing::PrintToString(Ui.Messages);
+    EXPECT_EQ(Form.TitleBox, "untitled");
+}
+
 TEST_F(WordDocumentImportTest,
        TheBookIsInTheDocumentsLanguageAndChaptersWithoutHeadingsTakeTheirWords) {
     auto parts = testing::MinimalDocxParts(
