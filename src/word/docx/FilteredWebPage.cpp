@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 #include "word/docx/CoreProperties.h"
 #include "word/docx/NoteArea.h"
 #include "word/docx/RunMarkup.h"
@@ -124,7 +125,9 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     std::string html =
         "<html>\n\n<head>\n<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">\n"
         "<meta name=Generator content=\"Microsoft Word 15 (filtered)\">\n";
-    if (const std::string title = ReadCoreProperties(package).Title; !title.empty()) {
+    // A title of blanks, which Word keeps for an untitled document, is none: the chapter gets
+    // one of its own later.
+    if (const std::string title = ReadCoreProperties(package).Title; !TrimBlanks(title).empty()) {
         html += "<title>";
         AppendText(html, title);
         html += "</title>\n";
