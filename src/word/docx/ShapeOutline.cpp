@@ -1,4 +1,5 @@
-// Reads the outline of a text box's shape, DrawingML or VML.
+// Reads the lines of Word's shapes: a text box's outline and width (DrawingML or VML) and a
+// horizontal rule.
 #include "word/docx/ShapeOutline.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Builds the parts of the test document of tables, borders and rules.
 #include "word/docx/BorderedDocument.h"
 
 #include "word/docx/PageConversion.h"
