@@ -49,7 +49,7 @@ bool PublishChecksPass(const BookProject& project, const BookForm& form, UserInt
     };
     if (project.ChapterFiles.empty())
         return refuse("Please import webpages or document first", "btnImportHtml");
-    if (form.TitleBox.empty()) return refuse("Please specify the book title", "inTitle");
+    if (Trimmed(form.TitleBox).empty()) return refuse("Please specify the book title", "inTitle");
     if (form.OutputNameLabel.empty())
         return refuse("Please indicate where to save the ePub file", nullptr);
     if (project.ChapterTitles.size() < project.ChapterFiles.size())

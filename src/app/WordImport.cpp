@@ -13,6 +13,7 @@
 #include "text/PlainText.h"
 #include "text/Regex.h"
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 #include "word/ChapterSplit.h"
 #include "word/LightWordCleaning.h"
 #include "word/WordHtmlCleaner.h"
@@ -197,7 +198,8 @@ bool ImportWordDocument(BookProject& project, BookForm& form, UserInterface& ui,
         form.AuthorBox = word.WordAuthor;
         form.DescriptionBox = word.WordComments;
     }
-    if (form.TitleBox.empty()) form.TitleBox = document.stem().string();
+    // Word keeps a title of blanks for a document that has none.
+    if (TrimBlanks(form.TitleBox).empty()) form.TitleBox = document.stem().string();
     if (project.Options.SaveBesideSource) project.OutputFolder = project.WordDocFolder;
     project.OutputName = document.stem().string() + ".epub";
     form.OutputFolderLabel = project.OutputFolder;

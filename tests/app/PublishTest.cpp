@@ -151,17 +151,21 @@ TEST_F(PublishTest, RefusalsLeaveEverythingAsItWas) {
     ASSERT_TRUE(Import({"a.htm", "b.htm"}));
     Form.TitleBox.clear();
     EXPECT_FALSE(PublishBook(Book, Form, Ui));
+    // A title of blanks is none: the book would have an empty title, which EPUB 3 refuses.
+    Form.TitleBox = " \t ";
+    EXPECT_FALSE(PublishBook(Book, Form, Ui));
     Form.TitleBox = "T";
     Form.OutputNameLabel.clear();
     EXPECT_FALSE(PublishBook(Book, Form, Ui));
     Form.OutputNameLabel = "t.epub";
     Book.ChapterTitles.pop_back();
     EXPECT_FALSE(PublishBook(Book, Form, Ui));
-    EXPECT_THAT(Ui.Messages, ElementsAre("Please import webpages or document first",
-                                         "Please specify the book title",
-                                         "Please indicate where to save the ePub file",
-                                         "Please specify chapter titles for each file"));
-    EXPECT_THAT(Ui.Focused, ElementsAre("btnImportHtml", "inTitle", "fileList"));
+    EXPECT_THAT(
+        Ui.Messages,
+        ElementsAre("Please import webpages or document first", "Please specify the book title",
+                    "Please specify the book title", "Please indicate where to save the ePub file",
+                    "Please specify chapter titles for each file"));
+    EXPECT_THAT(Ui.Focused, ElementsAre("btnImportHtml", "inTitle", "inTitle", "fileList"));
     EXPECT_FALSE(fs::exists(Book.WorkFolder + "mimetype"));
     EXPECT_FALSE(Form.Published);
 }

@@ -98,6 +98,15 @@ TEST_F(WordDocumentImportTest, MakesOneChapterPerSectionWithTheDocumentsProperti
     EXPECT_TRUE(check.Valid) << check.Output;
 }
 
+TEST_F(WordDocumentImportTest, ADocumentWhoseTitleIsBlanksIsNamedByItsFile) {
+    testing::WriteDocx(Temp / "in/untitled.docx", ThreeSectionDocument(" "));
+    ASSERT_TRUE(Import(Temp / "in/untitled.docx")) << ::testing::PrintToString(Ui.Messages);
+    EXPECT_EQ(Form.TitleBox, "untitled");
+    for (const std::string& chapter : Book.ChapterFiles)
+        EXPECT_THAT(LoadTextFile(Book.WordTempFolder + chapter),
+                    Not(HasSubstr("<title> </title>")));
+}
+
 TEST_F(WordDocumentImportTest,
        TheBookIsInTheDocumentsLanguageAndChaptersWithoutHeadingsTakeTheirWords) {
     auto parts = testing::MinimalDocxParts(

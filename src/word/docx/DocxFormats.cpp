@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "word/docx/WordShading.h"
 #include "word/docx/WordXml.h"
 
 namespace quirebook {
@@ -42,12 +43,6 @@ constexpr Highlight kHighlights[] = {
     {"darkRed", "maroon"},   {"darkYellow", "olive"}, {"darkGray", "gray"},
     {"lightGray", "silver"},
 };
-
-// The fill of a w:shd element as a CSS colour; empty when it has none.
-std::string ShadingColor(pugi::xml_node shading) {
-    const std::string_view fill = AttributeText(shading, "w:fill");
-    return fill == "auto" ? std::string() : CssColor(fill);
-}
 
 void ReadFont(pugi::xml_node fonts, const DocxFonts& table, RunFormat& format) {
     std::string name;
@@ -131,6 +126,7 @@ void ParagraphFormat::Overlay(const ParagraphFormat& over) {
     Take(NumberingId, over.NumberingId);
     Take(NumberingLevel, over.NumberingLevel);
     Take(Bidi, over.Bidi);
+    Borders.Overlay(over.Borders);
 }
 
 ParagraphFormat PhysicalSides(const ParagraphFormat& format) {
@@ -181,7 +177,7 @@ void ReadRunFormat(pugi::xml_node rPr, const DocxFonts& fonts, RunFormat& format
             for (const Highlight& known : kHighlights)
                 if (known.Word == value) highlight = std::string(known.Css);
         } else if (name == "w:shd") {
-            shading = ShadingColor(property);
+            shading = ShadingColor(property).value_or("");
         } else if (name == "w:vertAlign") {
             const std::string_view value = AttributeText(property);
             if (value == "superscript")
@@ -259,8 +255,10 @@ void ReadParagraphFormat(pugi::xml_node pPr, ParagraphFormat& format) {
         } else if (name == "w:contextualSpacing") {
             format.ContextualSpacing = ToggleValue(property);
         } else if (name == "w:shd") {
-            if (std::string color = ShadingColor(property); !color.empty())
+            if (std::string color = ShadingColor(property).value_or(""); !color.empty())
                 format.Background = color;
+        } else if (name == "w:pBdr") {
+            format.Borders = ReadBorderEdges(property, nullptr);
         } else if (name == "w:numPr") {
             if (const pugi::xml_node id = property.child("w:numId"))
                 format.NumberingId = NumberAttribute(id, "w:val", 0);

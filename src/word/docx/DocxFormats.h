@@ -8,6 +8,7 @@
 #include <string>
 
 #include "word/docx/DocxFonts.h"
+#include "word/docx/WordBorders.h"
 
 namespace quirebook {
 
@@ -40,6 +41,7 @@ struct ParagraphFormat {
     std::optional<std::string> Background;  // a CSS colour
     std::optional<long> NumberingId, NumberingLevel;
     std::optional<bool> Bidi;  // a right-to-left paragraph: its alignment is read mirrored
+    BorderEdges Borders;       // w:pBdr; InsideH is the border between paragraphs
 
     void Overlay(const ParagraphFormat& over);
 };

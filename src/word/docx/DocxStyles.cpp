@@ -56,20 +56,10 @@ struct StatedStyle {
     bool Default = false;
     ParagraphFormat OwnParagraph;
     RunFormat OwnRun;
-    std::optional<bool> OwnBorders;
+    TableFormat OwnTable;
 };
 
 }  // namespace
-
-bool DrawsBorders(pugi::xml_node borders) {
-    for (const pugi::xml_node border : borders.children()) {
-        const std::string_view value = AttributeText(border);
-        if (border.type() == pugi::node_element && !value.empty() && value != "none" &&
-            value != "nil")
-            return true;
-    }
-    return false;
-}
 
 std::string StyleClassName(std::string_view name, std::string_view id, bool custom) {
     std::string joined;
@@ -99,7 +89,8 @@ std::string StyleClassName(std::string_view name, std::string_view id, bool cust
     return "Mso" + joined;
 }
 
-void DocxStyles::Load(const DocxPackage& package, const DocxFonts& fonts) {
+void DocxStyles::Load(const DocxPackage& package, const DocxFonts& fonts,
+                      const ThemeColors* theme) {
     pugi::xml_document part;
     for (const auto& [id, relationship] : package.Relationships(package.MainDocumentPart())) {
         if (relationship.Type == "styles" && !relationship.External) {
@@ -110,8 +101,7 @@ void DocxStyles::Load(const DocxPackage& package, const DocxFonts& fonts) {
     const pugi::xml_node root = part.document_element();
     const pugi::xml_node defaults = root.child("w:docDefaults");
     ReadRunFormat(defaults.child("w:rPrDefault").child("w:rPr"), fonts, m_defaultRun);
-    ParagraphFormat defaultParagraph;
-    ReadParagraphFormat(defaults.child("w:pPrDefault").child("w:pPr"), defaultParagraph);
+    ReadParagraphFormat(defaults.child("w:pPrDefault").child("w:pPr"), m_defaultParagraph);
     // Word's own default when no layer sets a size: 10 points.
     RunFormat baseRun;
     baseRun.HalfPoints = 20;
@@ -131,8 +121,8 @@ void DocxStyles::Load(const DocxPackage& package, const DocxFonts& fonts) {
         style.Default = IsTrue(AttributeText(node, "w:default"));
         ReadParagraphFormat(node.child("w:pPr"), style.OwnParagraph);
         ReadRunFormat(node.child("w:rPr"), fonts, style.OwnRun);
-        if (const pugi::xml_node borders = node.child("w:tblPr").child("w:tblBorders"))
-            style.OwnBorders = DrawsBorders(borders);
+        if (style.Style.Kind == StyleKind::Table)
+            style.OwnTable = ReadTableStyleFormat(node, fonts, theme);
         m_byId.emplace(style.Style.Id, stated.size());
         stated.push_back(std::move(style));
     }
@@ -148,15 +138,22 @@ void DocxStyles::Load(const DocxPackage& package, const DocxFonts& fonts) {
             chain.push_back(&stated[parent->second]);
         }
         DocxStyle& resolved = style.Style;
-        if (resolved.Kind == StyleKind::Paragraph) {
-            resolved.Paragraph = defaultParagraph;
-            resolved.Run = m_defaultRun;
-        }
+        TableFormat table;
         for (auto ancestor = chain.rbegin(); ancestor != chain.rend(); ++ancestor) {
-            resolved.Paragraph.Overlay((*ancestor)->OwnParagraph);
-            resolved.Run.Overlay((*ancestor)->OwnRun);
-            if ((*ancestor)->OwnBorders) resolved.TableBorders = *(*ancestor)->OwnBorders;
+            resolved.ChainParagraph.Overlay((*ancestor)->OwnParagraph);
+            resolved.ChainRun.Overlay((*ancestor)->OwnRun);
+            if ((*ancestor)->Style.Kind == StyleKind::Table) table.Overlay((*ancestor)->OwnTable);
         }
+        resolved.Paragraph = resolved.ChainParagraph;
+        resolved.Run = resolved.ChainRun;
+        if (resolved.Kind == StyleKind::Paragraph) {
+            resolved.Paragraph = m_defaultParagraph;
+            resolved.Paragraph.Overlay(resolved.ChainParagraph);
+            resolved.Run = m_defaultRun;
+            resolved.Run.Overlay(resolved.ChainRun);
+        }
+        if (resolved.Kind == StyleKind::Table)
+            resolved.Table = std::make_shared<const TableFormat>(std::move(table));
         if (resolved.Kind == StyleKind::Paragraph)
             resolved.HeadingLevel = HeadingLevelOf(resolved.Name);
         const bool defaultFont = resolved.Kind == StyleKind::Character && style.Default;
@@ -189,16 +186,23 @@ void DocxStyles::Load(const DocxPackage& package, const DocxFonts& fonts) {
         made.Id = "Normal";
         made.Name = "Normal";
         made.ClassName = "MsoNormal";
-        made.Paragraph = defaultParagraph;
+        made.Paragraph = m_defaultParagraph;
         made.Run = m_defaultRun;
         m_styles.push_back(made);
     }
-    m_defaultParagraph = normal;
+    m_defaultParagraphStyle = normal;
+    m_defaultTable = m_styles.size();
+    for (std::size_t i = 0; i < stated.size() && m_defaultTable == m_styles.size(); ++i)
+        if (stated[i].Default && m_styles[i].Kind == StyleKind::Table) m_defaultTable = i;
 }
 
 const DocxStyle& DocxStyles::Paragraph(std::string_view id) const {
     const DocxStyle* style = Find(id, StyleKind::Paragraph);
-    return style != nullptr ? *style : m_styles[m_defaultParagraph];
+    return style != nullptr ? *style : m_styles[m_defaultParagraphStyle];
+}
+
+const DocxStyle* DocxStyles::DefaultTable() const {
+    return m_defaultTable < m_styles.size() ? &m_styles[m_defaultTable] : nullptr;
 }
 
 const DocxStyle* DocxStyles::Find(std::string_view id, StyleKind kind) const {

@@ -3,6 +3,7 @@
 // for it in a web page.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +11,8 @@
 
 #include "word/docx/DocxFormats.h"
 #include "word/docx/DocxPackage.h"
+#include "word/docx/TableFormats.h"
+#include "word/docx/ThemeColors.h"
 
 namespace quirebook {
 
@@ -27,14 +30,20 @@ struct DocxStyle {
     // defaults; a character style's holds only what its own chain sets.
     ParagraphFormat Paragraph;
     RunFormat Run;
-    bool TableBorders = false;  // a table style that draws borders
+    // What the style's chain sets itself, without the document defaults: in a table the
+    // table style's formatting lies between the two.
+    ParagraphFormat ChainParagraph;
+    RunFormat ChainRun;
+    // A table style's formatting resolved through its chain; null for other styles.
+    std::shared_ptr<const TableFormat> Table;
 };
 
 class DocxStyles {
   public:
     // Reads the styles part of the main document; without one the document has only a Normal
-    // style with Word's defaults.
-    void Load(const DocxPackage& package, const DocxFonts& fonts);
+    // style with Word's defaults. `theme` gives the colours of table styles.
+    void Load(const DocxPackage& package, const DocxFonts& fonts,
+              const ThemeColors* theme = nullptr);
 
     // The paragraph style `id`, or the default paragraph style when there is no such style.
     const DocxStyle& Paragraph(std::string_view id) const;
@@ -43,12 +52,17 @@ class DocxStyles {
 
     // The document's default run formatting (its language is the page's).
     const RunFormat& DefaultRun() const { return m_defaultRun; }
+    const ParagraphFormat& DefaultParagraph() const { return m_defaultParagraph; }
+    // The table style of tables that name none: the one marked default; nullptr when none is.
+    const DocxStyle* DefaultTable() const;
 
   private:
     std::vector<DocxStyle> m_styles;
     std::unordered_map<std::string, std::size_t> m_byId;
-    std::size_t m_defaultParagraph = 0;
+    std::size_t m_defaultParagraphStyle = 0;
     RunFormat m_defaultRun;
+    ParagraphFormat m_defaultParagraph;
+    std::size_t m_defaultTable = 0;  // m_styles.size() when there is none
 };
 
 // The class Word writes for a style: "Mso" and the capitalised words of a built-in style's name
@@ -56,8 +70,5 @@ class DocxStyles {
 // "MsoCommentText"), a custom style's name with everything but letters and digits dropped
 // ("Title page info" -> "Titlepageinfo").
 std::string StyleClassName(std::string_view name, std::string_view id, bool custom);
-
-// True when a w:tblBorders element draws any border.
-bool DrawsBorders(pugi::xml_node tableBorders);
 
 }  // namespace quirebook

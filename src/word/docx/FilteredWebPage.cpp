@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "text/TextFiles.h"
+#include "text/TextUtilities.h"
 #include "word/docx/CoreProperties.h"
 #include "word/docx/NoteArea.h"
 #include "word/docx/RunMarkup.h"
@@ -121,8 +122,10 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     }
     DocxFonts fonts;
     fonts.Load(package);
+    ThemeColors theme;
+    theme.Load(package);
     DocxStyles styles;
-    styles.Load(package, fonts);
+    styles.Load(package, fonts, &theme);
     DocxNumbering numbering;
     numbering.Load(package, fonts, styles);
     DocxNotes notes;
@@ -146,6 +149,7 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
                         {},
                         0};
     context.RightToLeftPage = ReadsRightToLeft(body, styles);
+    context.Theme = &theme;
 
     std::string content = "<div class=WordSection1>\n\n";
     StoryWriter story(context, package.MainDocumentPart(), content, true);
@@ -164,7 +168,9 @@ FilteredWebPageCounts WriteFilteredWebPage(const DocxPackage& package,
     std::string html =
         "<html>\n\n<head>\n<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">\n"
         "<meta name=Generator content=\"Microsoft Word 15 (filtered)\">\n";
-    if (const std::string title = ReadCoreProperties(package).Title; !title.empty()) {
+    // A title of blanks, which Word keeps for an untitled document, is none: the chapter gets
+    // one of its own later.
+    if (const std::string title = ReadCoreProperties(package).Title; !TrimBlanks(title).empty()) {
         html += "<title>";
         AppendText(html, title);
         html += "</title>\n";

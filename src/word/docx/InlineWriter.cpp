@@ -11,6 +11,7 @@
 #include "word/docx/FloatPlacement.h"
 #include "word/docx/LeftToRightRuns.h"
 #include "word/docx/OfficeMath.h"
+#include "word/docx/ShapeOutline.h"
 #include "word/docx/SymbolGlyphs.h"
 #include "word/docx/WordHtmlText.h"
 #include "word/docx/WordUnits.h"
@@ -169,10 +170,12 @@ void InlineWriter::WriteChild(pugi::xml_node node, int depth) {
 void InlineWriter::WriteRun(pugi::xml_node run, int depth) {
     const pugi::xml_node properties = run.child("w:rPr");
     RunFormat base = m_setup.StyleRun;
+    RunFormat format = m_setup.TextRun;
     std::string className;
     if (const DocxStyle* character = m_context.Styles.Find(
             AttributeText(properties.child("w:rStyle")), StyleKind::Character)) {
         base.Overlay(character->Run);
+        format.Overlay(character->Run);
         className = character->ClassName;
         // Inside a link Word leaves out the Hyperlink style's span: the link is styled so.
         const bool inLink =
@@ -180,7 +183,6 @@ void InlineWriter::WriteRun(pugi::xml_node run, int depth) {
         if (className == "MsoHyperlink" && inLink) className.clear();
         if (!className.empty()) m_context.CharacterStyles.insert(character);
     }
-    RunFormat format = base;
     ReadRunFormat(properties, m_context.Fonts, format);
     if (format.Font && format.Font != base.Font) m_context.FontsUsed.insert(*format.Font);
     const bool outerLeftToRight = m_runLeftToRight;
@@ -363,6 +365,10 @@ void InlineWriter::WritePictures(pugi::xml_node graphic, const RunMarkup& markup
             m_textBoxes.push_back(node);
             continue;
         }
+        if (const std::optional<HorizontalRule> rule = ReadHorizontalRule(node)) {
+            WriteHorizontalRule(*rule);
+            continue;
+        }
         if (name == "a:blip" || name == "v:imagedata") {
             pictures.push_back(name == "a:blip" ? DrawingPicture(node) : VmlPicture(node));
             pictures.back().Float =
@@ -420,6 +426,21 @@ void InlineWriter::WriteMath(pugi::xml_node math) {
         return;
     }
     for (const pugi::xml_node equation : math.children("m:oMath")) write(equation, true);
+}
+
+void InlineWriter::WriteHorizontalRule(const HorizontalRule& rule) {
+    // A rule is a block: it ends the paragraph, whose text after it goes on in a new one.
+    CloseAnchor();
+    if (m_open) {
+        m_out += m_setup.CloseTag + "\n\n";
+        m_open = false;
+    }
+    std::string css = "width:" + WordNumber(rule.Percent) +
+                      "%;height:0;border:none;border-top:" + BorderCss(rule.Line);
+    if (rule.Alignment == "left") css += ";margin-left:0in;margin-right:auto";
+    if (rule.Alignment == "right") css += ";margin-left:auto;margin-right:0in";
+    m_out += "<hr style='" + css + "'>\n\n";
+    m_broken = true;
 }
 
 void InlineWriter::WritePageBreak(const RunFormat& format) {

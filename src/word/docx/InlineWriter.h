@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "word/docx/ParagraphSetup.h"
+#include "word/docx/ShapeOutline.h"
 #include "word/docx/StoryWriter.h"
 
 namespace quirebook {
@@ -48,6 +49,7 @@ class InlineWriter {
     void WritePictures(pugi::xml_node graphic, const RunMarkup& markup);
     void WriteMath(pugi::xml_node math);
     void WritePageBreak(const RunFormat& format);
+    void WriteHorizontalRule(const HorizontalRule& rule);
 
     void StartBookmark(const std::string& name, const std::string& id);
     void EndBookmark(const std::string& id);

@@ -16,6 +16,7 @@
 #include "word/docx/DocxSections.h"
 #include "word/docx/DocxStyles.h"
 #include "word/docx/PictureStore.h"
+#include "word/docx/ThemeColors.h"
 
 namespace quirebook {
 
@@ -49,6 +50,9 @@ struct PageContext {
     std::size_t MathPartsNotUnderstood = 0;
 
     bool RightToLeftPage = false;  // the page's body reads right to left (dir=RTL)
+
+    // The colours of the document's theme; nullptr when it has none.
+    const ThemeColors* Theme = nullptr;
 };
 
 }  // namespace quirebook

@@ -167,7 +167,8 @@ std::string BreakMarkup(const RunFormat& format, const std::string& breakValue,
            "'><br clear=all style='page-break-before:" + breakValue + "'>\n</span>";
 }
 
-ParagraphSetup SetUpParagraph(pugi::xml_node paragraph, PageContext& context) {
+ParagraphSetup SetUpParagraph(pugi::xml_node paragraph, PageContext& context,
+                              const TableLayer* table) {
     const pugi::xml_node properties = paragraph.child("w:pPr");
     const DocxStyle& style = StyleOf(paragraph, context.Styles);
     ParagraphFormat direct;
@@ -177,13 +178,25 @@ ParagraphSetup SetUpParagraph(pugi::xml_node paragraph, PageContext& context) {
     const long listLevel =
         direct.NumberingLevel.value_or(style.Paragraph.NumberingLevel.value_or(0));
     const ListLevel* level = context.Numbering.Level(listId, listLevel);
+    // In a table the table style's formatting lies over the document defaults and beneath the
+    // paragraph style's own.
     ParagraphFormat format = style.Paragraph;
-    if (level != nullptr) format.Overlay(level->Paragraph);
-    format.Overlay(direct);
-
     ParagraphSetup setup;
     setup.StyleRun = style.Run;
-    setup.MarkRun = style.Run;
+    setup.TextRun = style.Run;
+    if (table != nullptr) {
+        format = context.Styles.DefaultParagraph();
+        format.Overlay(table->Paragraph);
+        format.Overlay(style.ChainParagraph);
+        setup.TextRun = context.Styles.DefaultRun();
+        setup.TextRun.Overlay(table->Run);
+        setup.TextRun.Overlay(style.ChainRun);
+    }
+    if (level != nullptr) format.Overlay(level->Paragraph);
+    format.Overlay(direct);
+    setup.Borders = format.Borders;
+
+    setup.MarkRun = setup.TextRun;
     RunFormat markBase = style.Run;
     std::string markClass;
     const pugi::xml_node markProperties = properties.child("w:rPr");

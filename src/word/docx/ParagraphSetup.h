@@ -10,6 +10,7 @@
 
 #include "word/docx/PageContext.h"
 #include "word/docx/RunMarkup.h"
+#include "word/docx/TableFormats.h"
 
 namespace quirebook {
 
@@ -17,8 +18,11 @@ struct ParagraphSetup {
     std::string OpenTag;       // "<p class=MsoListParagraphCxSpFirst style='text-indent:-.25in'>"
     std::string CloseTag;      // "</p>"
     std::string Label;         // the list label's markup; empty when the paragraph has none
-    RunFormat StyleRun;        // the run formatting the paragraph's style gives
+    RunFormat StyleRun;        // the run formatting the paragraph's style gives (its class rule)
+    RunFormat TextRun;         // what its text starts from: StyleRun, with a table's formatting
+                               // beneath the style's own in a table cell
     RunFormat MarkRun;         // the paragraph mark's formatting (for an empty paragraph, a break)
+    BorderEdges Borders;       // the borders of the paragraph
     RunMarkup MarkMarkup;      // the markup of an empty paragraph's no-break space
     bool RightToLeft = false;  // the paragraph reads right to left (w:bidi)
     // An entry of Word's table of contents (styles "toc 1" to "toc 9"): a book has no page
@@ -29,7 +33,10 @@ struct ParagraphSetup {
 };
 
 // Sets up paragraph `paragraph`: counts its list number, records the styles and fonts it uses.
-ParagraphSetup SetUpParagraph(pugi::xml_node paragraph, PageContext& context);
+// `table` is what the table gives the paragraphs of the cell that holds it, nullptr outside
+// tables.
+ParagraphSetup SetUpParagraph(pugi::xml_node paragraph, PageContext& context,
+                              const TableLayer* table = nullptr);
 
 // The paragraph style's formatting as its style sheet rule holds it: the style's own with the
 // indentation of the list the style numbers, if any.

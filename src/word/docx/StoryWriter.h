@@ -12,6 +12,7 @@
 
 #include "word/docx/FieldInstruction.h"
 #include "word/docx/PageContext.h"
+#include "word/docx/TableFormats.h"
 
 namespace quirebook {
 
@@ -41,9 +42,48 @@ class StoryWriter {
     // The layout of the section being written (the first one outside the body).
     const SectionLayout& CurrentSection() const;
 
+    // What the blocks being written stand in: the width of the room for text in twentieths of
+    // a point (0 for the section's text width) and, in a table cell, what the table gives the
+    // cell's paragraphs.
+    struct Surroundings {
+        long TextWidth = 0;
+        const TableLayer* Cell = nullptr;
+    };
+    // Sets the surroundings until the returned object ends.
+    class SurroundingsScope {
+      public:
+        SurroundingsScope(StoryWriter& story, Surroundings inner)
+            : m_story(story), m_outer(story.m_surroundings) {
+            story.m_surroundings = inner;
+        }
+        ~SurroundingsScope() { m_story.m_surroundings = m_outer; }
+        SurroundingsScope(const SurroundingsScope&) = delete;
+        SurroundingsScope& operator=(const SurroundingsScope&) = delete;
+
+      private:
+        StoryWriter& m_story;
+        Surroundings m_outer;
+    };
+    // The width of the room for text where blocks are being written.
+    long TextWidth() const;
+
   private:
+    // Consecutive paragraphs with the same borders share one bordered division, as Word draws
+    // them in one box; each container's blocks keep their own.
+    struct BorderGroup {
+        bool Open = false;
+        BorderEdges Borders;
+    };
+
     void WriteBlock(pugi::xml_node node, int depth);
     void WriteParagraph(pugi::xml_node paragraph, int depth);
+    // Opens, continues or closes the bordered division for a paragraph with `borders`; gives
+    // the declarations the paragraph adds for the border between it and the one before.
+    std::string JoinBorderGroup(const BorderEdges& borders);
+    void CloseBorderGroups();
+    // A text box of a paragraph reading right to left or not: floated and outlined as Word
+    // shows it.
+    void WriteTextBox(pugi::xml_node textBox, int depth, bool rightToLeft);
     void EndSection(const RunFormat& markFormat);
     void WritePlainText(pugi::xml_node node);
 
@@ -56,6 +96,8 @@ class StoryWriter {
     const NoteReference* m_currentNote = nullptr;
     std::size_t m_section = 0;
     int m_textBoxes = 0;  // text boxes being written, whose paragraphs end no section
+    Surroundings m_surroundings;
+    std::vector<BorderGroup> m_borderGroups;  // one for each container being written
 };
 
 }  // namespace quirebook

@@ -58,7 +58,16 @@ std::map<std::string, std::string> MinimalDocxParts(const std::string& bodyXml,
          "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
          "<w:document "
          "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+         // The namespaces of drawings, VML shapes and alternative content, for the tests that
+         // write them and for other programs that open the document.
+         "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+         "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+         "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\" "
+         "xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\" "
+         "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
+         "xmlns:v=\"urn:schemas-microsoft-com:vml\" "
+         "xmlns:o=\"urn:schemas-microsoft-com:office:office\">"
          "<w:body>" +
              bodyXml + "</w:body></w:document>"},
     };

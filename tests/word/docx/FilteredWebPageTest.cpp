@@ -292,7 +292,8 @@ TEST(FilteredWebPageContent, KeepsInsertionsAndMovesHereAndTheContentOfWrappers)
                   "</mc:Fallback></mc:AlternateContent>") +
         "<w:sdt><w:sdtContent>" + Paragraph(TextRun("Block control")) + "</w:sdtContent></w:sdt>" +
         "<w:del w:id=\"5\">" + Paragraph(TextRun("Deleted block")) + "</w:del>" +
-        Paragraph(TextRun("Beside") + "<w:r><w:pict><v:shape><v:textbox><w:txbxContent>" +
+        Paragraph(TextRun("Beside") +
+                  "<w:r><w:pict><v:shape stroked=\"f\"><v:textbox><w:txbxContent>" +
                   Paragraph(TextRun("In the box")) +
                   "</w:txbxContent></v:textbox></v:shape></w:pict></w:r>")));
     EXPECT_THAT(
