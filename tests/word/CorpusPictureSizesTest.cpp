@@ -2,12 +2,14 @@
 // shows it: Word's width, read from the document's parts (a drawing's extent, a grouped
 // picture's own extent scaled by its groups, a VML shape's style) or from the page (the VML
 // shape a fallback image names, the image's style or its pixels), as a share of the width it
-// stands in (its table cell's, else its section's text width, capped at 100 %), against the
-// share the book's image style gives it, within 5 %. Prints the figures document by document.
+// stands in (its table cell's, in a table wider than the text shown as wide as it; else its
+// section's text width; capped at 100 %), against the share the book's image style gives it,
+// within 5 %. Prints the figures document by document.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <numeric>
 #include <optional>
 
 #include <gtest/gtest.h>
@@ -110,7 +112,7 @@ class DocumentPictures {
                     m_section + 1 < m_sections.size())
                     ++m_section;
             } else if (name == "w:tbl") {
-                Table(child);
+                Table(child, cell.value_or(m_sections[m_section]));
             } else if (name == "w:sdt") {
                 Blocks(child.child("w:sdtContent"), cell);
             } else if (name == "w:customXml" || name == "w:ins" || name == "w:moveTo") {
@@ -121,10 +123,14 @@ class DocumentPictures {
         }
     }
 
-    void Table(pugi::xml_node table) {
+    // A table standing in `outer` points: a table wider than that is shown as wide as it, its
+    // cells narrower in proportion.
+    void Table(pugi::xml_node table, double outer) {
         std::vector<double> grid;
         for (const pugi::xml_node column : table.child("w:tblGrid").children("w:gridCol"))
             grid.push_back(Twips(column, "w:w", 0));
+        const double gridWidth = std::accumulate(grid.begin(), grid.end(), 0.0);
+        const double scale = gridWidth > outer ? outer / gridWidth : 1;
         for (const pugi::xml_node row : table.children("w:tr")) {
             std::size_t column = 0;
             for (const pugi::xml_node cell : row.children("w:tc")) {
@@ -141,7 +147,7 @@ class DocumentPictures {
                         points += grid[i];
                 }
                 column += span;
-                Blocks(cell, points > 0 ? std::optional<double>(points) : std::nullopt);
+                Blocks(cell, points > 0 ? std::optional<double>(points * scale) : std::nullopt);
             }
         }
     }

@@ -148,7 +148,8 @@ TEST(RightToLeftLayout, TablesSetTheirColumnsAndCellMarginsByDirection) {
     const std::string body = BodyOf(ConvertDocument());
     // A right-to-left table starts at the right, its start margin (Word's left) at the right.
     EXPECT_THAT(body, HasSubstr("<table class=MsoNormalTable dir=rtl border=1 cellspacing=0 "
-                                "cellpadding=0\n style='border-collapse:collapse;border:none'>"));
+                                "cellpadding=0\n style='width:66.47%;border-collapse:collapse;"
+                                "border:none'>"));
     EXPECT_THAT(body, HasSubstr("padding:0in 0in 0in 14.4pt'>"));
 
     // A left-to-right table in a right-to-left page keeps its columns from the left; a cell's
@@ -231,10 +232,11 @@ TEST(RightToLeftLayout, FloatsStandOnTheSideTheirPositionGives) {
                                         "float:left;clear:left;margin-right:4.5pt'",
                                         "float:right;clear:right;margin-left:9.0pt'", "",
                                         "float:right;clear:right;margin-left:9.0pt'", ""}));
-    // A floating text box floats beside the text after its paragraph, as wide as it is.
-    EXPECT_THAT(page,
-                HasSubstr("<div style='float:right;clear:right;width:40%;margin-left:9.0pt'>\n\n<p "
-                          "class=MsoNormal dir=LTR>In the box</p>\n\n</div>"));
+    // A floating text box floats beside the text after its paragraph, as wide as it is, with
+    // the outline VML draws by default.
+    EXPECT_THAT(page, HasSubstr("<div style='float:right;clear:right;width:40%;margin-left:9.0pt;"
+                                "border:solid black 1.0pt;padding:3.6pt 7.2pt'>\n\n<p "
+                                "class=MsoNormal dir=LTR>In the box</p>\n\n</div>"));
 }
 
 }  // namespace
