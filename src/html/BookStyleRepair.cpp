@@ -10,7 +10,9 @@
 #include <set>
 #include <stdexcept>
 #include <tuple>
+#include <unordered_map>
 
+#include "css/StyleRules.h"
 #include "css/StyleSheetReferences.h"
 #include "css/StyleSheetRepair.h"
 #include "css/StyleText.h"
@@ -88,7 +90,7 @@ std::string Counted(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// An element of the chapter being walked, where its start tag stands in the chapter's bytes.
+// An element of the chapter being walked, with the direction its own style attribute gives it.
 struct WalkedElement {
     const GumboNode* Node = nullptr;
     const ElementSubject* Subject = nullptr;
@@ -124,8 +126,40 @@ class StyleRepair {
         StyleSource& source = m_sources[sheet];
         Tell("Style sheet " + sheet, repaired.Notes, true);
         source.Rules = DirectionRules(repaired, "Style sheet " + sheet);
+        m_sheetsSetDirection = m_sheetsSetDirection || !source.Rules.empty();
         AddImports(repaired.Text, sheet, source);
         if (repaired.Text != css) SaveTextFile(path, repaired.Text);
+    }
+
+    // Whether a look at the chapter's bytes finds a style element or style attribute that the
+    // repair would change, or one it cannot judge without a parse (an unquoted value, one with
+    // character references); "style" elsewhere (in a comment, in text) may count too.
+    bool StyleTextChanges(std::string_view text) const {
+        for (std::size_t at = FindAnyCase(text, "style"); at != std::string_view::npos;
+             at = FindAnyCase(text, "style", at + 5)) {
+            if (at > 0 && text[at - 1] == '<') {
+                const std::size_t open = text.find('>', at);
+                if (open == std::string_view::npos) return true;
+                const std::size_t close = std::min(FindAnyCase(text, "</style", open), text.size());
+                const std::string_view css = text.substr(open + 1, close - open - 1);
+                if (RepairStyleSheet(WithoutCommentMarkers(css), m_epub3).Text != css) return true;
+                at = close;
+                continue;
+            }
+            std::size_t equals = at + 5;
+            while (equals < text.size() && IsAsciiBlank(text[equals])) ++equals;
+            if (equals >= text.size() || text[equals] != '=') continue;
+            std::size_t quote = equals + 1;
+            while (quote < text.size() && IsAsciiBlank(text[quote])) ++quote;
+            if (quote >= text.size() || (text[quote] != '"' && text[quote] != '\'')) return true;
+            const std::size_t end = text.find(text[quote], quote + 1);
+            if (end == std::string_view::npos) return true;
+            const std::string_view value = text.substr(quote + 1, end - quote - 1);
+            if (value.find('&') != std::string_view::npos ||
+                quirebook::RepairStyleAttribute(value, m_epub3).Text != value)
+                return true;
+        }
+        return false;
     }
 
     // The notes of one holder in the log, the first kNotesTold of them each on its line.
@@ -175,8 +209,8 @@ class StyleRepair {
     }
 
     void RepairChapter(const std::string& chapter, std::string& text) {
-        // Without the word, a chapter has no style element, style attribute or sheet link.
-        if (FindAnyCase(text, "style") == std::string::npos) return;
+        // The chapter is parsed only when its style may change or its sheets set a direction.
+        if (!(m_epub3 && m_sheetsSetDirection) && !StyleTextChanges(text)) return;
         ChapterStyles styles(*this, chapter, text);
         styles.Walk();
         if (m_epub3) styles.SetDirections();
@@ -218,6 +252,7 @@ class StyleRepair {
         // "rtl" or "ltr" gets that dir; the html element's goes to the body when the body has
         // none of its own.
         void SetDirections() {
+            IndexSelectors();
             std::string rootValue;
             std::size_t directed = 0;
             for (const WalkedElement& walked : m_elements) {
@@ -236,13 +271,21 @@ class StyleRepair {
         }
 
         void Apply(std::string& text) {
-            // From the end, a removal before an insertion at the same place.
-            std::sort(m_edits.begin(), m_edits.end(), [](const ByteEdit& a, const ByteEdit& b) {
-                return a.Begin != b.Begin ? a.Begin > b.Begin : a.End > b.End;
-            });
-            std::string changed = m_text;
-            for (const ByteEdit& edit : m_edits)
-                changed.replace(edit.Begin, edit.End - edit.Begin, edit.Text);
+            if (m_edits.empty()) return;
+            // In the order of the text, an insertion before a removal at the same place.
+            std::stable_sort(m_edits.begin(), m_edits.end(),
+                             [](const ByteEdit& a, const ByteEdit& b) {
+                                 return a.Begin != b.Begin ? a.Begin < b.Begin : a.End < b.End;
+                             });
+            std::string changed;
+            changed.reserve(m_text.size() + m_text.size() / 8);
+            std::size_t copied = 0;
+            for (const ByteEdit& edit : m_edits) {
+                changed.append(m_text, copied, edit.Begin - copied);
+                changed += edit.Text;
+                copied = edit.End;
+            }
+            changed.append(m_text, copied);
             text = std::move(changed);
         }
 
@@ -255,7 +298,9 @@ class StyleRepair {
         void AddLinkedSheet(const GumboElement& element) {
             const std::optional<std::string_view> rel = AttributeOf(element, "rel");
             const std::optional<std::string_view> href = AttributeOf(element, "href");
-            if (!rel || !href || !HoldsToken(AsciiLower(*rel), "stylesheet")) return;
+            if (!rel || !href || !HoldsToken(AsciiLower(*rel), "stylesheet") ||
+                HoldsToken(AsciiLower(*rel), "alternate") || !ForEveryScreen(element))
+                return;
             std::set<std::string> visited;
             AddSheet(LinkedBookPath(m_chapter, *href), visited);
         }
@@ -265,6 +310,14 @@ class StyleRepair {
             if (found == m_book.m_sources.end() || !visited.insert(sheet).second) return;
             for (const std::string& imported : found->second.Imports) AddSheet(imported, visited);
             m_cascade.push_back(&found->second);
+        }
+
+        // Whether a link or style element's sheet applies on every screen: no media attribute,
+        // or one that every screen meets.
+        static bool ForEveryScreen(const GumboElement& element) {
+            const std::optional<std::string_view> media = AttributeOf(element, "media");
+            return !media || TrimBlanks(*media).empty() ||
+                   AppliesOnEveryScreen({"@media " + std::string(*media)});
         }
 
         // The text of a <style> element repaired in place; its rules join the cascade.
@@ -282,9 +335,11 @@ class StyleRepair {
             StyleSource& source = m_blocks.emplace_back();
             source.Rules = m_book.DirectionRules(repaired, holder);
             m_book.AddImports(repaired.Text, m_chapter, source);
-            std::set<std::string> visited;
-            for (const std::string& imported : source.Imports) AddSheet(imported, visited);
-            m_cascade.push_back(&source);
+            if (ForEveryScreen(element)) {
+                std::set<std::string> visited;
+                for (const std::string& imported : source.Imports) AddSheet(imported, visited);
+                m_cascade.push_back(&source);
+            }
             if (repaired.Text != css)
                 m_edits.push_back({Offset(raw.data), Offset(raw.data) + raw.length, repaired.Text});
         }
@@ -316,22 +371,54 @@ class StyleRepair {
         }
 
         // The direction the cascade gives the element itself, or nothing.
-        std::string Winner(const WalkedElement& walked) const {
-            std::optional<CascadeRank> best = walked.InlineRank;
-            std::string value = walked.InlineValue;
+        // The selectors of the chapter's direction rules by what their last compound needs
+        // most ("#id", ".class", the type, or "*"), so that an element tries only those that
+        // may select it.
+        void IndexSelectors() {
             std::size_t order = 0;
             for (const StyleSource* source : m_cascade) {
                 for (const DirectionRule& rule : source->Rules) {
                     ++order;
                     for (const ComplexSelector& selector : rule.Selectors) {
-                        if (!Selects(selector, *walked.Subject)) continue;
-                        const CascadeRank rank = RankOf(selector, rule.Important, order);
-                        if (best && !(*best < rank)) continue;
-                        best = rank;
-                        value = rule.Value;
+                        const CompoundSelector& last = selector.Compounds.back();
+                        const std::string key = !last.Id.empty()        ? "#" + last.Id
+                                                : !last.Classes.empty() ? "." + last.Classes[0]
+                                                : !last.Tag.empty()     ? last.Tag
+                                                                        : "*";
+                        m_selectors[key].push_back(
+                            {&selector, &rule, RankOf(selector, rule.Important, order)});
                     }
                 }
             }
+        }
+
+        // The direction the cascade gives the element itself, or nothing.
+        std::string Winner(const WalkedElement& walked) const {
+            std::optional<CascadeRank> best = walked.InlineRank;
+            std::string value = walked.InlineValue;
+            const auto tryKey = [&](const std::string& key) {
+                const auto found = m_selectors.find(key);
+                if (found == m_selectors.end()) return;
+                for (const IndexedSelector& indexed : found->second) {
+                    if ((best && !(*best < indexed.Rank)) ||
+                        !Selects(*indexed.Selector, *walked.Subject))
+                        continue;
+                    best = indexed.Rank;
+                    value = indexed.Rule->Value;
+                }
+            };
+            const ElementSubject& subject = *walked.Subject;
+            if (const auto id = subject.Attribute("id")) tryKey("#" + std::string(*id));
+            if (const auto classes = subject.Attribute("class")) {
+                for (std::size_t at = 0; at < classes->size();) {
+                    const std::size_t end =
+                        std::min(classes->find_first_of(" \t\n\r\f", at), classes->size());
+                    if (end > at) tryKey("." + std::string(classes->substr(at, end - at)));
+                    at = end + 1;
+                }
+            }
+            tryKey(std::string(subject.Tag()));
+            tryKey("*");
             return value;
         }
 
@@ -375,6 +462,12 @@ class StyleRepair {
         std::deque<StyleSource> m_blocks;  // of its style elements; a deque keeps addresses
         std::vector<const StyleSource*> m_cascade;  // its sheets and style elements, in order
         std::vector<WalkedElement> m_elements;
+        struct IndexedSelector {
+            const ComplexSelector* Selector;
+            const DirectionRule* Rule;
+            CascadeRank Rank;
+        };
+        std::unordered_map<std::string, std::vector<IndexedSelector>> m_selectors;
         std::deque<ElementSubject> m_subjects;  // a deque keeps the parents' addresses
         std::vector<StyleRepairNote> m_attributeNotes;
         std::size_t m_attributeDirections = 0;
@@ -393,6 +486,7 @@ class StyleRepair {
     BookProject& m_project;
     bool m_epub3;
     std::map<std::string, StyleSource> m_sources;  // the book's sheets by book path
+    bool m_sheetsSetDirection = false;
     std::size_t m_directedElements = 0;
     std::size_t m_directedChapters = 0;
 };

@@ -107,11 +107,15 @@ TEST_F(BookStyleRepairTest, InEpub3TheDirectionGoesAndTheCascadesWinnerBecomesDi
     EXPECT_THAT(Book.BuildLog, HasSubstr("kept by dir attributes: 6 elements of 1 chapter"));
 }
 
-TEST_F(BookStyleRepairTest, AStyleElementsDirectionAppliesToItsOwnChapterAfterItsLinkedSheets) {
+TEST_F(BookStyleRepairTest,
+       StyleElementsAndSheetsTakeTheirPlaceInTheCascadeAsTheChapterOrdersThem) {
     AddSheet("book.css", "p { direction: ltr }");
+    AddSheet("print.css", "p { direction: rtl }");
+    // Sheets for print or offered as alternates do not style the screen.
     AddChapter("a.html",
                "<style>p { direction: rtl; unicode-bidi: embed }</style>"
-               "<link rel=stylesheet href=book.css>",
+               "<link rel=stylesheet href=book.css><link rel=stylesheet media=print href=print.css>"
+               "<link rel=\"alternate stylesheet\" href=print.css>",
                "<p>a</p>");
     AddChapter("b.html", "<link rel=stylesheet href=book.css><style>p { direction: rtl }</style>",
                "<p>b</p>");
