@@ -182,25 +182,31 @@ class StyleRepair {
         std::size_t unjudged = 0;
         for (const DirectionDeclaration& declaration : repaired.Directions) {
             if (declaration.Selectors.empty()) continue;  // in @font-face or @page
+            if (!declaration.OnEveryScreen) {
+                ++unjudged;
+                continue;
+            }
             try {
-                if (!declaration.OnEveryScreen) throw std::invalid_argument("a condition");
                 rules.push_back({ParseSelectors(declaration.Selectors), declaration.Value,
                                  declaration.Important});
             } catch (const std::invalid_argument&) {
-                ++unjudged;
+                ++unjudged;  // a selector the subset cannot read
             }
         }
-        TellDirections(holder, repaired.DirectionDeclarations, unjudged);
+        TellDirections(holder, repaired.DirectionDeclarations, unjudged, true);
         return rules;
     }
 
-    void TellDirections(const std::string& holder, std::size_t declarations, std::size_t unjudged) {
+    // `selected`: the declarations were a sheet's or style element's, not style attributes'.
+    void TellDirections(const std::string& holder, std::size_t declarations, std::size_t unjudged,
+                        bool selected) {
         if (declarations == 0) return;
         std::string line = holder + ": " +
                            Counted(declarations, "direction or unicode-bidi declaration",
                                    "direction and unicode-bidi declarations") +
-                           " left out, as EPUB 3 requires; the elements they select carry dir "
-                           "instead";
+                           " left out, as EPUB 3 requires; " +
+                           (selected ? "the elements they select" : "their elements") +
+                           " carry dir instead";
         if (unjudged > 0) {
             line += " (" + Counted(unjudged, "direction", "directions") +
                     " under a media condition or a selector that cannot be matched set none)";
@@ -245,7 +251,7 @@ class StyleRepair {
             }
             const std::string holder = "Style attributes of " + m_chapter;
             m_book.Tell(holder, m_attributeNotes, false);
-            m_book.TellDirections(holder, m_attributeDirections, 0);
+            m_book.TellDirections(holder, m_attributeDirections, 0, false);
         }
 
         // Each element of the body (and the body itself) whose direction the cascade sets to
