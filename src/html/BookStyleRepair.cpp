@@ -10,13 +10,13 @@
 #include <set>
 #include <stdexcept>
 #include <tuple>
-#include <unordered_map>
 
 #include "css/StyleRules.h"
 #include "css/StyleSheetReferences.h"
 #include "css/StyleSheetRepair.h"
 #include "css/StyleText.h"
 #include "html/CssSelectors.h"
+#include "html/DirectionCascade.h"
 #include "html/GumboPage.h"
 #include "html/LinkTargets.h"
 #include "text/PlainText.h"
@@ -32,44 +32,11 @@ namespace fs = std::filesystem;
 // Notes told for one sheet, style element or chapter's style attributes; the rest are counted.
 constexpr std::size_t kNotesTold = 20;
 
-// A direction declaration of a sheet or style element that sets a dir where it selects.
-struct DirectionRule {
-    SelectorList Selectors;
-    std::string Value;
-    bool Important = false;
-};
-
 // What a sheet or style element gives the cascade of directions.
 struct StyleSource {
     std::vector<DirectionRule> Rules;  // in the order written
     std::vector<std::string> Imports;  // book paths of the sheets it imports, in order
 };
-
-// A candidate for an element's direction: later members decide only when earlier ones tie.
-struct CascadeRank {
-    bool Important = false;
-    bool Inline = false;  // from the element's own style attribute
-    int Ids = 0;
-    int Classes = 0;  // classes and attribute tests
-    int Types = 0;
-    std::size_t Order = 0;
-
-    bool operator<(const CascadeRank& other) const {
-        return std::tie(Important, Inline, Ids, Classes, Types, Order) <
-               std::tie(other.Important, other.Inline, other.Ids, other.Classes, other.Types,
-                        other.Order);
-    }
-};
-
-CascadeRank RankOf(const ComplexSelector& selector, bool important, std::size_t order) {
-    CascadeRank rank{important, false, 0, 0, 0, order};
-    for (const CompoundSelector& compound : selector.Compounds) {
-        rank.Ids += compound.Id.empty() ? 0 : 1;
-        rank.Classes += static_cast<int>(compound.Classes.size() + compound.Attributes.size());
-        rank.Types += compound.Tag.empty() ? 0 : 1;
-    }
-    return rank;
-}
 
 // A change to a chapter's bytes: [Begin, End) becomes Text.
 struct ByteEdit {
@@ -94,8 +61,7 @@ std::string Counted(std::size_t count, const char* one, const char* many) {
 struct WalkedElement {
     const GumboNode* Node = nullptr;
     const ElementSubject* Subject = nullptr;
-    std::optional<CascadeRank> InlineRank;  // of a direction its style attribute set
-    std::string InlineValue;
+    std::optional<InlineDirection> Own;  // the direction its style attribute declares
 };
 
 class StyleRepair {
@@ -239,7 +205,7 @@ class StyleRepair {
                 if (!IsElement(*node)) continue;
                 const GumboElement& element = node->v.element;
                 m_subjects.emplace_back(element, parent);
-                WalkedElement walked{node, &m_subjects.back(), std::nullopt, {}};
+                WalkedElement walked{node, &m_subjects.back(), std::nullopt};
                 if (element.tag_namespace == GUMBO_NAMESPACE_HTML) {
                     if (element.tag == GUMBO_TAG_LINK) AddLinkedSheet(element);
                     if (element.tag == GUMBO_TAG_STYLE) RepairStyleElement(element);
@@ -258,12 +224,12 @@ class StyleRepair {
         // "rtl" or "ltr" gets that dir; the html element's goes to the body when the body has
         // none of its own.
         void SetDirections() {
-            IndexSelectors();
+            for (const StyleSource* source : m_cascade) m_directions.Add(source->Rules);
             std::string rootValue;
             std::size_t directed = 0;
             for (const WalkedElement& walked : m_elements) {
                 const GumboElement& element = walked.Node->v.element;
-                std::string value = Winner(walked);
+                std::string value = m_directions.DirectionOf(*walked.Subject, walked.Own);
                 if (element.tag == GUMBO_TAG_HTML) rootValue = value;
                 if (element.tag == GUMBO_TAG_BODY && value.empty()) value = rootValue;
                 if (element.tag_namespace != GUMBO_NAMESPACE_HTML || !InBody(*walked.Node) ||
@@ -360,8 +326,7 @@ class StyleRepair {
             m_attributeDirections += repaired.DirectionDeclarations;
             if (!repaired.Directions.empty()) {
                 const DirectionDeclaration& last = repaired.Directions.back();
-                walked.InlineRank = CascadeRank{last.Important, true, 0, 0, 0, 0};
-                walked.InlineValue = last.Value;
+                walked.Own = InlineDirection{last.Value, last.Important};
             }
             if (repaired.Text == style->value) return;
             const std::size_t valueBegin = Offset(style->original_value.data);
@@ -377,57 +342,6 @@ class StyleRepair {
         }
 
         // The direction the cascade gives the element itself, or nothing.
-        // The selectors of the chapter's direction rules by what their last compound needs
-        // most ("#id", ".class", the type, or "*"), so that an element tries only those that
-        // may select it.
-        void IndexSelectors() {
-            std::size_t order = 0;
-            for (const StyleSource* source : m_cascade) {
-                for (const DirectionRule& rule : source->Rules) {
-                    ++order;
-                    for (const ComplexSelector& selector : rule.Selectors) {
-                        const CompoundSelector& last = selector.Compounds.back();
-                        const std::string key = !last.Id.empty()        ? "#" + last.Id
-                                                : !last.Classes.empty() ? "." + last.Classes[0]
-                                                : !last.Tag.empty()     ? last.Tag
-                                                                        : "*";
-                        m_selectors[key].push_back(
-                            {&selector, &rule, RankOf(selector, rule.Important, order)});
-                    }
-                }
-            }
-        }
-
-        // The direction the cascade gives the element itself, or nothing.
-        std::string Winner(const WalkedElement& walked) const {
-            std::optional<CascadeRank> best = walked.InlineRank;
-            std::string value = walked.InlineValue;
-            const auto tryKey = [&](const std::string& key) {
-                const auto found = m_selectors.find(key);
-                if (found == m_selectors.end()) return;
-                for (const IndexedSelector& indexed : found->second) {
-                    if ((best && !(*best < indexed.Rank)) ||
-                        !Selects(*indexed.Selector, *walked.Subject))
-                        continue;
-                    best = indexed.Rank;
-                    value = indexed.Rule->Value;
-                }
-            };
-            const ElementSubject& subject = *walked.Subject;
-            if (const auto id = subject.Attribute("id")) tryKey("#" + std::string(*id));
-            if (const auto classes = subject.Attribute("class")) {
-                for (std::size_t at = 0; at < classes->size();) {
-                    const std::size_t end =
-                        std::min(classes->find_first_of(" \t\n\r\f", at), classes->size());
-                    if (end > at) tryKey("." + std::string(classes->substr(at, end - at)));
-                    at = end + 1;
-                }
-            }
-            tryKey(std::string(subject.Tag()));
-            tryKey("*");
-            return value;
-        }
-
         static bool InBody(const GumboNode& element) {
             for (const GumboNode* node = element.parent; node != nullptr; node = node->parent) {
                 if (node->type == GUMBO_NODE_ELEMENT && node->v.element.tag == GUMBO_TAG_HEAD)
@@ -468,12 +382,7 @@ class StyleRepair {
         std::deque<StyleSource> m_blocks;  // of its style elements; a deque keeps addresses
         std::vector<const StyleSource*> m_cascade;  // its sheets and style elements, in order
         std::vector<WalkedElement> m_elements;
-        struct IndexedSelector {
-            const ComplexSelector* Selector;
-            const DirectionRule* Rule;
-            CascadeRank Rank;
-        };
-        std::unordered_map<std::string, std::vector<IndexedSelector>> m_selectors;
+        DirectionCascade m_directions;
         std::deque<ElementSubject> m_subjects;  // a deque keeps the parents' addresses
         std::vector<StyleRepairNote> m_attributeNotes;
         std::size_t m_attributeDirections = 0;
