@@ -9,6 +9,7 @@
 #include "epub/BuildEpub.h"
 #include "epub/PackageDocuments.h"
 #include "html/BookOutline.h"
+#include "html/BookStyleRepair.h"
 #include "html/CarryResources.h"
 #include "html/ConformBook.h"
 #include "html/FootnotesAndDropCaps.h"
@@ -152,6 +153,7 @@ LeftOutOfBook AssembleBook(BookProject& project, UserInterface& ui) {
     MakeDropCaps(texts);
     CarriedResources carried = CarryResources(project, texts);
     if (project.Options.PassEpubCheck) {
+        RepairBookStyles(project, texts, carried.StyleSheets);
         ReplaceUnavailableImages(project, texts);
         ConformBook(project, texts, ui);
     }

@@ -1,8 +1,10 @@
 // Fuzz target: a style text through the normalisation of a Word style block and the font
-// family collection, and each collected family through the font face rule and its id.
+// family collection, each collected family through the font face rule and its id, and the text
+// through the repair of a book's sheets and style attributes.
 #include "FuzzSupport.h"
 #include "css/BookStyleSheets.h"
 #include "css/FontEmbedding.h"
+#include "css/StyleSheetRepair.h"
 
 namespace {
 
@@ -47,6 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Require(Occurrences(AddFontFaceRule(once, family, "font.ttf"), opening) ==
                           Occurrences(once, opening),
                       "the font face rule written once for " + family);
+    }
+    // What the repair leaves is valid: repaired again, it stays as it is.
+    for (const bool withoutDirection : {false, true}) {
+        const std::string sheet = RepairStyleSheet(input.Text(), withoutDirection).Text;
+        fuzz::Require(RepairStyleSheet(sheet, withoutDirection).Text == sheet,
+                      "a repaired sheet that needs no more repair");
+        const std::string declarations = RepairStyleAttribute(input.Text(), withoutDirection).Text;
+        fuzz::Require(RepairStyleAttribute(declarations, withoutDirection).Text == declarations,
+                      "a repaired style attribute that needs no more repair");
     }
     return 0;
 }
