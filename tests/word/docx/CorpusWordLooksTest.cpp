@@ -1,13 +1,16 @@
 // Every Word document and Word page of the corpus made into a book and looked at beside Word's
-// own view of it (for a page, what its own style element shows): headings in the proportions Word
-// gives them to the body text, monospaced runs in a family that falls back to a monospaced face,
-// underline and strikethrough kept, and the bullets of the symbol fonts as the characters Word
-// shows.
+// own view of it (for a page, what its own style element shows): headings in the proportions
+// Word gives them to the body text, monospaced runs in a family that falls back to a monospaced
+// face, underline and strikethrough kept, and the bullets of the symbol fonts as the characters
+// Word shows. With QUIREBOOK_COMPARE_PROGRAM set to another build of the command, the figures of
+// its books are printed beside (not judged).
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -151,18 +154,52 @@ struct BookLooks {
     }
 };
 
-BookLooks ReadBookLooks(const BookProject& book) {
+// The chapters `names` of the book whose files stand in `ops`, with the sheets each links.
+BookLooks ReadBookLooks(const std::string& ops, const std::vector<std::string>& names) {
     BookLooks looks;
     const std::regex sheetLink("href=\"([^\"]+\\.css)\"");
-    for (const std::string& name : book.ChapterFiles) {
-        const std::string page = LoadTextFile(book.OpsFolder + name);
+    for (const std::string& name : names) {
+        const std::string page = LoadTextFile(ops + name);
         std::vector<std::string> sheets;
         for (auto it = std::sregex_iterator(page.begin(), page.end(), sheetLink);
              it != std::sregex_iterator(); ++it)
-            sheets.push_back(LoadTextFile(book.OpsFolder + (*it)[1].str()));
+            sheets.push_back(LoadTextFile(ops + (*it)[1].str()));
         looks.Chapters.emplace_back(page, sheets);
     }
     return looks;
+}
+
+BookLooks ReadBookLooks(const BookProject& book) {
+    return ReadBookLooks(book.OpsFolder, book.ChapterFiles);
+}
+
+// The book another build of the command (`program`, with its subcommand `command`: "word" or
+// "word-html") makes of `source` with its defaults, its chapters read in the order of its
+// spine; nothing when it fails.
+std::optional<BookLooks> MadeByProgram(const std::string& program, const std::string& command,
+                                       const std::string& source, const std::string& work) {
+    const std::string line = "HOME='" + work + "' '" + program + "' " + command +
+                             " -q --keep-work '" + work + "/keep' -o '" + work + "/book.epub' '" +
+                             source + "' >/dev/null 2>&1";
+    if (std::system(line.c_str()) != 0) return std::nullopt;
+    const std::string ops = work + "/keep/temp/OPS/";
+    pugi::xml_document package;
+    if (!package.load_file((ops + "content.opf").c_str())) return std::nullopt;
+    std::map<std::string, std::string> items;
+    for (const pugi::xml_node item : package.document_element().child("manifest").children("item"))
+        items[item.attribute("id").value()] = item.attribute("href").value();
+    std::vector<std::string> chapters;
+    for (const pugi::xml_node item : package.document_element().child("spine").children("itemref"))
+        if (const std::string href = items[item.attribute("idref").value()];
+            !href.starts_with("coverpage.") && !href.starts_with("titlepage."))
+            chapters.push_back(href);
+    return ReadBookLooks(ops, chapters);
+}
+
+// QUIREBOOK_COMPARE_PROGRAM: another build of the command, whose figures are printed beside
+// (not judged).
+const char* CompareProgram() {
+    return std::getenv("QUIREBOOK_COMPARE_PROGRAM");
 }
 
 // What one document shows and how much of it the book shows alike.
@@ -311,6 +348,13 @@ void Report(const std::string& name, const Tally& tally, Tally& all) {
     all.Add(tally);
 }
 
+// Prints the figures of a document's book made by the compared program, and gives them.
+const Tally& PrintCompared(const std::string& name, const Tally& tally) {
+    std::printf("[ figures  ] %s (%s): %s\n", name.c_str(), CompareProgram(),
+                tally.Figures().c_str());
+    return tally;
+}
+
 // The size most of a text's characters outside headings have: its body text's.
 double BodyPoints(const std::vector<StyledText>& texts) {
     std::map<double, std::size_t> counts;
@@ -396,7 +440,7 @@ TEST(CorpusWordLooks, EveryWordPageLooksAsItsOwnStyleShowsIt) {
                 (entry.path().extension() == ".htm" || entry.path().extension() == ".html"))
                 pages.push_back(entry.path());
     std::sort(pages.begin(), pages.end());
-    Tally all;
+    Tally all, compared;
     for (const fs::path& page : pages) {
         TempFolder temp;
         BookProject book({QUIREBOOK_SOURCE_DIR "/data", temp.Path()}, temp / "work");
@@ -406,9 +450,17 @@ TEST(CorpusWordLooks, EveryWordPageLooksAsItsOwnStyleShowsIt) {
         ASSERT_TRUE(ImportWordHtml(book, form, ui, page.string())) << page;
         ASSERT_TRUE(PublishBook(book, form, ui)) << page << book.BuildLog;
         const StyledText source(LoadTextFile(page.string()), {});
-        Report(page.parent_path().filename().string(), CompareWordPage(source, ReadBookLooks(book)),
-               all);
+        const std::string name = page.parent_path().filename().string();
+        if (CompareProgram() != nullptr) {
+            if (const auto other =
+                    MadeByProgram(CompareProgram(), "word-html", page.string(), temp / "compare"))
+                compared.Add(PrintCompared(name, CompareWordPage(source, *other)));
+        }
+        Report(name, CompareWordPage(source, ReadBookLooks(book)), all);
     }
+    if (CompareProgram() != nullptr)
+        std::printf("[ figures  ] all %zu Word pages (%s): %s\n", pages.size(), CompareProgram(),
+                    compared.Figures().c_str());
     std::printf("[ figures  ] all %zu Word pages: %s\n", pages.size(), all.Figures().c_str());
     EXPECT_GT(pages.size(), 0u);
 }
@@ -416,7 +468,7 @@ TEST(CorpusWordLooks, EveryWordPageLooksAsItsOwnStyleShowsIt) {
 TEST(CorpusWordLooks, EveryDocumentLooksAsWordShowsIt) {
     const std::string corpus = testing::CorpusPath("docx");
     if (corpus.empty()) GTEST_SKIP() << "the corpus is not there";
-    Tally all;
+    Tally all, compared;
     int documents = 0;
     for (const char* set : {"/word", "/books", "/pandoc-written"}) {
         std::vector<fs::path> paths;
@@ -433,11 +485,18 @@ TEST(CorpusWordLooks, EveryDocumentLooksAsWordShowsIt) {
             WordConnection word(ProgramWordFactory(book));
             ASSERT_TRUE(OpenWordDocument(book, form, ui, word, path.string())) << path;
             ASSERT_TRUE(PublishBook(book, form, ui)) << path << book.BuildLog;
-            const Tally tally =
-                CompareDocument(testing::ReadWordDocumentLooks(path.string()), ReadBookLooks(book));
-            Report(path.filename(), tally, all);
+            const testing::WordDocumentLooks looks = testing::ReadWordDocumentLooks(path.string());
+            if (CompareProgram() != nullptr) {
+                if (const auto other =
+                        MadeByProgram(CompareProgram(), "word", path.string(), temp / "compare"))
+                    compared.Add(PrintCompared(path.filename(), CompareDocument(looks, *other)));
+            }
+            Report(path.filename(), CompareDocument(looks, ReadBookLooks(book)), all);
         }
     }
+    if (CompareProgram() != nullptr)
+        std::printf("[ figures  ] all %d documents (%s): %s\n", documents, CompareProgram(),
+                    compared.Figures().c_str());
     std::printf("[ figures  ] all %d documents: %s\n", documents, all.Figures().c_str());
     EXPECT_GT(documents, 0);
 }
