@@ -11,17 +11,14 @@
 // pass 1. Each chapter is parsed once: pass 2 works on the tree pass 1 built.
 #pragma once
 
-#include <cstddef>
-#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace quirebook {
+#include "html/BookLinks.h"
 
-class BookLinks;
+namespace quirebook {
 
 struct ConformOptions {
     // The book's language: xml:lang of the html element, left out for "en" (and for a text that
@@ -68,37 +65,5 @@ class ConformedChapter {
 
 // ConformedChapter(chapter, options).Written().
 std::string ConformChapter(std::string_view chapter, const ConformOptions& options);
-
-// What pass 2 checks links against: the book's files and the ids of its chapters. Paths are
-// relative to the book's root folder, "/"-separated, not percent-encoded.
-class BookLinks {
-  public:
-    // An image, a style sheet or any other file the book holds.
-    void AddFile(const std::string& path);
-    // A chapter file and the ids it defines (ConformedChapter::Ids).
-    void AddChapter(const std::string& path, const std::vector<std::string>& ids);
-
-    bool HoldsFile(const std::string& path) const;
-    bool IsChapter(const std::string& path) const;
-    bool Defines(const std::string& chapter, const std::string& id) const;
-    // The one chapter defining `id`, or nullptr when none or several do.
-    const std::string* SoleHolder(const std::string& id) const;
-    // The chapter `path` is written under `name`: links to it are written to that name.
-    void WriteChapterAs(const std::string& path, const std::string& name);
-    // The name the chapter or file `path` is written under: `path` unless WriteChapterAs said.
-    const std::string& WrittenName(const std::string& path) const;
-
-  private:
-    std::set<std::string> files_;
-    std::map<std::string, std::set<std::string>> chapterIds_;
-    // id -> the first chapter defining it and how many chapters do.
-    std::map<std::string, std::pair<std::string, std::size_t>> holders_;
-    std::map<std::string, std::string> writtenNames_;
-};
-
-// The page with start tags removed where the elements they open would nest deeper than
-// `maxDepth` (their content stays), so that no parse of a hostile page goes deep. Elements that
-// close themselves (p, li, td ...) and void elements are not counted.
-std::string LimitNesting(std::string_view page, std::size_t maxDepth);
 
 }  // namespace quirebook

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "html/Charset.h"
-#include "html/Conformance.h"
 #include "html/GumboPage.h"
+#include "html/NestingLimit.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
 

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "html/Conformance.h"
 #include "html/GumboPage.h"
 #include "html/LinkTargets.h"
+#include "html/NestingLimit.h"
 #include "html/XhtmlModel.h"
 #include "text/OrderedWork.h"
 #include "text/TextUtilities.h"

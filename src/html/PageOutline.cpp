@@ -10,10 +10,10 @@
 #include "css/StyleRules.h"
 #include "css/StyleSheetReferences.h"
 #include "html/Charset.h"
-#include "html/Conformance.h"
 #include "html/CssSelectors.h"
 #include "html/GumboPage.h"
 #include "html/IdentifierNames.h"
+#include "html/NestingLimit.h"
 #include "text/Encoding.h"
 #include "text/Entities.h"
 #include "text/TextUtilities.h"
@@ -158,7 +158,7 @@ std::string Joined(const std::string& first, const std::string& second) {
 // item, and the private-use characters of the Symbol and Wingdings fonts Word writes them in.
 bool IsBullet(std::string_view word) {
     static const std::array<std::string_view, 14> bullets = {
-        "\xE2\x80\xA2", "\xC2\xB7", "\xE2\x96\xAA", "\xE2\x97\x8F", "\xE2\x97\x8B",
+        "\xE2\x80\xA2", "\xC2\xB7",     "\xE2\x96\xAA", "\xE2\x97\x8F", "\xE2\x97\x8B",
         "\xE2\x96\xA0", "\xE2\x96\xA1", "\xE2\x80\xA3", "\xE2\x81\x83", "\xE2\x9E\xA2",
         "\xE2\x9C\x93", "\xE2\x97\x86", "\xE2\x97\xA6", "\xE2\x9D\x96"};
     if (std::find(bullets.begin(), bullets.end(), word) != bullets.end()) return true;

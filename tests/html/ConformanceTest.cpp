@@ -16,6 +16,7 @@
 #include "CorpusBook.h"
 #include "TempFolder.h"
 #include "html/ContentFilter.h"
+#include "html/NestingLimit.h"
 #include "html/XhtmlConversion.h"
 #include "text/TextFiles.h"
 #include "text/TextUtilities.h"
